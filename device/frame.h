@@ -67,6 +67,8 @@ inline constexpr int kResultWriteFailed = -1;
 inline constexpr int kResultStatusFF = -102;
 inline constexpr int kResultStatusFE = -103;
 inline constexpr int kResultBadPage = -201;
+// A buffer the protocol cannot carry (see commands.h); nothing was sent.
+inline constexpr int kResultBadLength = -202;
 
 // Length of the device information that ReadDeviceInfo returns.
 inline constexpr std::size_t kDeviceInfoSize = 33;

@@ -22,6 +22,7 @@ struct ButtonCaps {
     std::uint32_t usageMax = 0;
     bool isRange = false;
     bool isArray = false;      // an array field reports usage indices, a variable field one bit per usage
+    std::uint32_t arrayFirstIndex = 0; // arrays: position of usageMin in the field's whole usage list
     std::uint32_t bitOffset = 0; // within the report, after the report-id byte
     std::uint32_t reportSize = 0;
     std::uint32_t reportCount = 0;
@@ -66,6 +67,16 @@ struct ParsedDescriptor {
     std::optional<DescriptorError> error; // set when the descriptor is malformed; collections then empty
     bool ok() const { return !error.has_value(); }
 };
+
+// Bounds that keep a hostile descriptor from costing more than a real one could. Real devices stay far
+// below them; the report bound is the largest report the Linux HID core moves at all.
+inline constexpr std::size_t kMaxGlobalStackDepth = 16;
+inline constexpr std::size_t kMaxCollectionDepth = 32;
+inline constexpr std::uint32_t kMaxReportBytes = 16384;
+// Usages one report type of a collection can return on one page at once (the usage-list length).
+inline constexpr std::uint32_t kMaxUsageListLength = 4096;
+// Value usages one report type of a collection can hold (one data item each).
+inline constexpr std::uint32_t kMaxValueUsages = 65536;
 
 ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> descriptor);
 

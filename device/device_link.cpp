@@ -1,0 +1,7 @@
+#include "device/device_link.h"
+
+namespace zq::device {
+
+DeviceLink::DeviceLink(hid::RawNodeBackend& backend, platform::Clock& clock) : hid(backend), clock(clock) {}
+
+} // namespace zq::device
