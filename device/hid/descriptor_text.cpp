@@ -5,7 +5,9 @@
 namespace zq::hid {
 namespace {
 
-bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ','; }
+bool isSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
+}
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -37,8 +39,10 @@ DescriptorBytes parseHexText(std::string_view text) {
         for (char c : digits) good = good && hexValue(c) >= 0;
         // "0x5" is one byte; a prefixed token of more than two digits would be a wider number, which
         // a byte list cannot hold; bare runs must pair up into whole bytes.
-        if (good && prefixed) good = digits.size() <= 2;
-        else if (good && digits.size() > 2) good = digits.size() % 2 == 0;
+        if (good && prefixed)
+            good = digits.size() <= 2;
+        else if (good && digits.size() > 2)
+            good = digits.size() % 2 == 0;
         if (!good) {
             out.bytes.clear();
             out.error = "line " + std::to_string(line) + ": \"" + std::string(token.substr(0, 32)) +
@@ -51,7 +55,8 @@ DescriptorBytes parseHexText(std::string_view text) {
             out.bytes.push_back(static_cast<std::uint8_t>(v));
         } else {
             for (std::size_t k = 0; k < digits.size(); k += 2)
-                out.bytes.push_back(static_cast<std::uint8_t>(hexValue(digits[k]) * 16 + hexValue(digits[k + 1])));
+                out.bytes.push_back(
+                    static_cast<std::uint8_t>(hexValue(digits[k]) * 16 + hexValue(digits[k + 1])));
         }
     }
     return out;
@@ -61,8 +66,10 @@ DescriptorBytes readDescriptorContent(std::string_view content) {
     bool anyDigit = false;
     bool textual = true;
     for (char c : content) {
-        if (std::isxdigit(static_cast<unsigned char>(c))) anyDigit = true;
-        else if (!(isSeparator(c) || c == 'x' || c == 'X')) textual = false;
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            anyDigit = true;
+        else if (!(isSeparator(c) || c == 'x' || c == 'X'))
+            textual = false;
         if (!textual) break;
     }
     if (textual && anyDigit) return parseHexText(content);

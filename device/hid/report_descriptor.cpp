@@ -60,10 +60,14 @@ struct RawNumber {
 
 std::int64_t signExtended(RawNumber n) {
     switch (n.size) {
-    case 1: return static_cast<std::int8_t>(n.data);
-    case 2: return static_cast<std::int16_t>(n.data);
-    case 4: return static_cast<std::int32_t>(n.data);
-    default: return 0;
+    case 1:
+        return static_cast<std::int8_t>(n.data);
+    case 2:
+        return static_cast<std::int16_t>(n.data);
+    case 4:
+        return static_cast<std::int32_t>(n.data);
+    default:
+        return 0;
     }
 }
 
@@ -154,10 +158,17 @@ private:
             item.data |= static_cast<std::uint32_t>(d_[pos_ + 1 + i]) << (8 * i);
         pos_ += 1 + item.size;
         switch (item.type) {
-        case kTypeMain: mainItem(item, start); break;
-        case kTypeGlobal: globalItem(item, start); break;
-        case kTypeLocal: localItem(item, start); break;
-        default: fail(start, "reserved item type");
+        case kTypeMain:
+            mainItem(item, start);
+            break;
+        case kTypeGlobal:
+            globalItem(item, start);
+            break;
+        case kTypeLocal:
+            localItem(item, start);
+            break;
+        default:
+            fail(start, "reserved item type");
         }
     }
 
@@ -165,15 +176,24 @@ private:
         if (locals_.inDelimiter) return fail(at, "main item inside an open delimiter set");
         if (locals_.usageMin || locals_.usageMax) return fail(at, "usage minimum without its maximum");
         switch (item.tag) {
-        case kMainInput: field(ReportType::Input, item, at); break;
-        case kMainOutput: field(ReportType::Output, item, at); break;
-        case kMainFeature: field(ReportType::Feature, item, at); break;
-        case kMainCollection: openCollection(item, at); break;
+        case kMainInput:
+            field(ReportType::Input, item, at);
+            break;
+        case kMainOutput:
+            field(ReportType::Output, item, at);
+            break;
+        case kMainFeature:
+            field(ReportType::Feature, item, at);
+            break;
+        case kMainCollection:
+            openCollection(item, at);
+            break;
         case kMainEndCollection:
             if (depth_ == 0) return fail(at, "end collection without collection");
             if (--depth_ == 0) current_ = -1;
             break;
-        default: return fail(at, "reserved main item");
+        default:
+            return fail(at, "reserved main item");
         }
         locals_ = {};
     }
@@ -292,7 +312,8 @@ private:
                 c.physicalMax = physicalMax;
                 w.tlc.valueCaps[t].push_back(c);
                 w.valueUsages[t] += u.max - u.min + 1;
-                if (w.valueUsages[t] > kMaxValueUsages) return fail(at, "too many value usages in one report type");
+                if (w.valueUsages[t] > kMaxValueUsages)
+                    return fail(at, "too many value usages in one report type");
             }
             consumed += take;
             remaining -= take;
@@ -309,11 +330,21 @@ private:
     void globalItem(const Item& item, std::size_t at) {
         const RawNumber n{item.data, item.size};
         switch (item.tag) {
-        case kGlobalUsagePage: globals_.usagePage = static_cast<std::uint16_t>(item.data); break;
-        case kGlobalLogicalMin: globals_.logicalMin = n; break;
-        case kGlobalLogicalMax: globals_.logicalMax = n; break;
-        case kGlobalPhysicalMin: globals_.physicalMin = n; break;
-        case kGlobalPhysicalMax: globals_.physicalMax = n; break;
+        case kGlobalUsagePage:
+            globals_.usagePage = static_cast<std::uint16_t>(item.data);
+            break;
+        case kGlobalLogicalMin:
+            globals_.logicalMin = n;
+            break;
+        case kGlobalLogicalMax:
+            globals_.logicalMax = n;
+            break;
+        case kGlobalPhysicalMin:
+            globals_.physicalMin = n;
+            break;
+        case kGlobalPhysicalMax:
+            globals_.physicalMax = n;
+            break;
         case kGlobalReportSize:
             if (item.data > kMaxReportBits) return fail(at, "report size too large");
             globals_.reportSize = item.data;
@@ -335,13 +366,16 @@ private:
             globals_ = stack_.back();
             stack_.pop_back();
             break;
-        default: break; // unit, unit exponent and reserved tags do not shape reports
+        default:
+            break; // unit, unit exponent and reserved tags do not shape reports
         }
     }
 
     void localItem(const Item& item, std::size_t at) {
         switch (item.tag) {
-        case kLocalUsage: addUsage(entryOf(item, item)); break;
+        case kLocalUsage:
+            addUsage(entryOf(item, item));
+            break;
         case kLocalUsageMin:
             locals_.usageMin = item;
             completeRange(at);
@@ -362,7 +396,8 @@ private:
                 return fail(at, "bad delimiter value");
             }
             break;
-        default: break; // designators and strings name things; they do not shape reports
+        default:
+            break; // designators and strings name things; they do not shape reports
         }
     }
 

@@ -21,9 +21,9 @@ struct ButtonCaps {
     std::uint32_t usageMin = 0; // usage ids within the page; min == max for a single usage
     std::uint32_t usageMax = 0;
     bool isRange = false;
-    bool isArray = false;      // an array field reports usage indices, a variable field one bit per usage
+    bool isArray = false; // an array field reports usage indices, a variable field one bit per usage
     std::uint32_t arrayFirstIndex = 0; // arrays: position of usageMin in the field's whole usage list
-    std::uint32_t bitOffset = 0; // within the report, after the report-id byte
+    std::uint32_t bitOffset = 0;       // within the report, after the report-id byte
     std::uint32_t reportSize = 0;
     std::uint32_t reportCount = 0;
     std::int32_t logicalMin = 0;
