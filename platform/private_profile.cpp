@@ -1,0 +1,199 @@
+#include "platform/private_profile.h"
+
+#include "platform/atomic_file.h"
+#include "platform/debug.h"
+#include "platform/ini_document.h"
+#include "platform/utf8.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace zq::platform {
+
+namespace {
+namespace fs = std::filesystem;
+
+// Larger files are no INI file of ours; reading them whole would only cost memory.
+constexpr off_t kMaxIniFileBytes = 64 * 1024 * 1024;
+constexpr std::size_t kMaxCachedFiles = 64;
+
+struct Stamp {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    struct timespec mtime {};
+    bool operator==(const Stamp& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec;
+    }
+};
+
+Stamp stampOf(const struct stat& st) {
+    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
+struct Cached {
+    Stamp stamp;
+    IniDocument doc;
+};
+
+struct Store {
+    std::mutex lock;
+    std::unordered_map<std::string, Cached> files;
+};
+
+Store& store() {
+    static Store* s = new Store; // never destroyed: worker threads may read during shutdown
+    return *s;
+}
+
+std::string keyOf(const fs::path& file) {
+    return file.lexically_normal().string();
+}
+
+enum class Load { Ok, Missing, Failed };
+
+// Returns the parsed file, from the cache when the file is unchanged. Caller holds the lock.
+Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
+    const std::string key = keyOf(file);
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        s.files.erase(key);
+        return errno == ENOENT || errno == ENOTDIR ? Load::Missing : Load::Failed;
+    }
+    if (!S_ISREG(st.st_mode)) return Load::Failed;
+    if (auto it = s.files.find(key); it != s.files.end() && it->second.stamp == stampOf(st)) {
+        doc = &it->second.doc;
+        return Load::Ok;
+    }
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? Load::Missing : Load::Failed;
+    // Stamp the descriptor we read, not the name, so a concurrent replacement is seen next time.
+    if (::fstat(fd, &st) != 0 || st.st_size > kMaxIniFileBytes) {
+        ::close(fd);
+        debugString("INI file too large or unreadable: " + file.string());
+        return Load::Failed;
+    }
+    std::string text;
+    text.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    text.resize(got);
+    if (s.files.size() >= kMaxCachedFiles) s.files.clear();
+    auto& entry = s.files[key];
+    entry.stamp = stampOf(st);
+    entry.doc = IniDocument::parse(text);
+    doc = &entry.doc;
+    return Load::Ok;
+}
+
+// Writes doc to file and keeps it in the cache under the new file's stamp. Caller holds the lock.
+bool save(Store& s, const fs::path& file, IniDocument doc) {
+    const std::string key = keyOf(file);
+    if (!writeFileAtomically(file, doc.serialize())) {
+        s.files.erase(key);
+        return false;
+    }
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        s.files.erase(key);
+        return true;
+    }
+    auto& entry = s.files[key];
+    entry.stamp = stampOf(st);
+    entry.doc = std::move(doc);
+    return true;
+}
+
+template <typename Edit> bool edit(const fs::path& file, bool createWhenMissing, Edit&& change) {
+    Store& s = store();
+    std::lock_guard guard(s.lock);
+    const IniDocument* current = nullptr;
+    const Load l = load(s, file, current);
+    if (l == Load::Failed) return false;
+    if (l == Load::Missing && !createWhenMissing) return true;
+    IniDocument doc = l == Load::Ok ? *current : IniDocument{};
+    if (!change(doc) && l == Load::Ok) return true; // nothing changed: no write
+    return save(s, file, std::move(doc));
+}
+} // namespace
+
+std::string readProfileString(const fs::path& file, std::string_view section, std::string_view key,
+                              std::string_view defaultValue) {
+    const std::string_view sectionName = trimBlanks(section);
+    const std::string_view keyName = trimBlanks(key);
+    Store& s = store();
+    std::lock_guard guard(s.lock);
+    const IniDocument* doc = nullptr;
+    if (load(s, file, doc) == Load::Ok) {
+        if (const std::string* v = doc->find(sectionName, keyName))
+            return std::string(cutToCharacters(*v, kProfileStringMaxChars));
+    }
+    return std::string(cutToCharacters(defaultValue, kProfileStringMaxChars));
+}
+
+bool writeProfileString(const fs::path& file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    value = trimBlanks(value);
+    if (!isValidIniSection(section) || !isValidIniKey(key) || !isValidIniValue(value)) {
+        debugString("INI write refused (name or value cannot be stored): " + file.string());
+        return false;
+    }
+    return edit(file, true, [&](IniDocument& doc) { return doc.set(section, key, value); });
+}
+
+bool writeProfileStrings(const fs::path& file, std::span<const ProfileStringWrite> writes) {
+    for (const auto& w : writes) {
+        if (!isValidIniSection(trimBlanks(w.section)) || !isValidIniKey(trimBlanks(w.key)) ||
+            !isValidIniValue(trimBlanks(w.value))) {
+            debugString("INI write refused (name or value cannot be stored): " + file.string());
+            return false;
+        }
+    }
+    return edit(file, true, [&](IniDocument& doc) {
+        bool changed = false;
+        for (const auto& w : writes)
+            changed = doc.set(trimBlanks(w.section), trimBlanks(w.key), trimBlanks(w.value)) || changed;
+        return changed;
+    });
+}
+
+std::vector<std::string> readProfileKeyNames(const fs::path& file, std::string_view section) {
+    Store& s = store();
+    std::lock_guard guard(s.lock);
+    const IniDocument* doc = nullptr;
+    if (load(s, file, doc) != Load::Ok) return {};
+    return doc->keyNames(trimBlanks(section));
+}
+
+bool deleteProfileKey(const fs::path& file, std::string_view section, std::string_view key) {
+    return edit(file, false,
+                [&](IniDocument& doc) { return doc.removeKey(trimBlanks(section), trimBlanks(key)); });
+}
+
+bool deleteProfileSection(const fs::path& file, std::string_view section) {
+    return edit(file, false, [&](IniDocument& doc) { return doc.removeSection(trimBlanks(section)); });
+}
+
+bool removeProfileFile(const fs::path& file) {
+    Store& s = store();
+    std::lock_guard guard(s.lock);
+    s.files.erase(keyOf(file));
+    return ::unlink(file.c_str()) == 0 || errno == ENOENT;
+}
+
+} // namespace zq::platform

@@ -1,0 +1,53 @@
+#pragma once
+// Private-profile (INI) files: the program's configuration, profile index and macro files.
+//
+// Reads give the default when the file, section or key is missing, and every result (the default too)
+// is cut to kProfileStringMaxChars characters, as through the 260-character buffer the program always
+// reads with. Characters are Unicode code points of the UTF-8 text; a cut never splits a sequence.
+// Section and key names compare without regard to ASCII letter case; blanks around names and values are
+// dropped. A write creates the file, section or key as needed, replaces an existing value where it
+// stands and keeps every other line in its order; it is atomic (temporary file, fsync, rename).
+//
+// All access in the process goes through one lock. Parsed files are cached by path and checked against
+// the file's inode, size and modification time on every call, so a file read key by key is parsed
+// once, and a change made by another program is seen at the next call.
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zq::platform {
+
+inline constexpr std::size_t kProfileStringMaxChars = 259;
+
+std::string readProfileString(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key, std::string_view defaultValue);
+
+// False when the file could not be written, or when a name or the value cannot be stored in an INI
+// line (a line break or NUL anywhere, ']' in the section, '=' in the key, an empty key).
+bool writeProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+// Several keys of one file in one atomic replacement (a write costs a flush to disk, so a file of many
+// keys written together is far quicker this way). Nothing is written when any entry is refused.
+struct ProfileStringWrite {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
+bool writeProfileStrings(const std::filesystem::path& file, std::span<const ProfileStringWrite> writes);
+
+// The key names of a section in file order; empty when the file or section is missing.
+std::vector<std::string> readProfileKeyNames(const std::filesystem::path& file, std::string_view section);
+
+// Remove one key, or a whole section with its keys. True when the file no longer holds it.
+bool deleteProfileKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
+bool deleteProfileSection(const std::filesystem::path& file, std::string_view section);
+
+// Delete an INI file under the same lock (an index rewritten from scratch starts this way).
+// True when no file is left at the path.
+bool removeProfileFile(const std::filesystem::path& file);
+
+} // namespace zq::platform

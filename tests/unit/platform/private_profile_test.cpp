@@ -1,0 +1,230 @@
+#include "platform/private_profile.h"
+#include "platform/utf8.h"
+#include "unit/platform/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+using namespace zq::platform;
+using zq::test::TempFolder;
+namespace fs = std::filesystem;
+
+std::string repeat(std::string_view piece, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += piece;
+    return s;
+}
+
+struct ReadCase {
+    const char* what;
+    const char* text; // nullptr: no file at all
+    const char* section;
+    const char* key;
+    const char* expected;
+};
+
+class IniRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(IniRead, GivesValueOrDefault) {
+    const ReadCase& c = GetParam();
+    TempFolder dir;
+    if (c.text) dir.write("t.ini", c.text);
+    EXPECT_EQ(readProfileString(dir / "t.ini", c.section, c.key, "0"), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IniRead,
+    ::testing::Values(
+        ReadCase{"missing file", nullptr, "S", "k", "0"},
+        ReadCase{"missing section", "[A]\nk=1\n", "B", "k", "0"},
+        ReadCase{"missing key", "[A]\nk=1\n", "A", "j", "0"}, ReadCase{"plain", "[A]\nk=1\n", "A", "k", "1"},
+        ReadCase{"section and key ignore case", "[PROFILEDEVICENAME]\nCount=3\n", "profiledevicename",
+                 "COUNT", "3"},
+        ReadCase{"blanks around names and value", "  [ A ]  \n\t k \t=  v w \t\n", "A", "k", "v w"},
+        ReadCase{"blanks in the caller's names", "[A]\nk=1\n", " A ", " k\t", "1"},
+        ReadCase{"empty value is not the default", "[A]\nk=\n", "A", "k", ""},
+        ReadCase{"first of two sections wins", "[A]\nk=1\n[a]\nk=2\nj=3\n", "A", "j", "0"},
+        ReadCase{"first of two keys wins", "[A]\nk=1\nK=2\n", "A", "k", "1"},
+        ReadCase{"value keeps later equals signs", "[A]\np=a=b\n", "A", "p", "a=b"},
+        ReadCase{"comment is no key", "[A]\n;k=1\n", "A", ";k", "0"},
+        ReadCase{"key before any section", "k=1\n[A]\n", "A", "k", "0"},
+        ReadCase{"key of another section", "[A]\nk=1\n[B]\nj=2\n", "A", "j", "0"},
+        ReadCase{"CRLF lines", "[A]\r\nk=1\r\n", "A", "k", "1"},
+        ReadCase{"byte order mark", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "1"},
+        ReadCase{"no final line break", "[A]\nk=1", "A", "k", "1"},
+        ReadCase{"UTF-8 value", "[A]\nk=Profil \xC3\xA9t\xC3\xA9\n", "A", "k", "Profil \xC3\xA9t\xC3\xA9"}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST(IniRead, CutsValuesAndDefaultsTo259Characters) {
+    TempFolder dir;
+    const std::string ascii(300, 'x');
+    const std::string accented = repeat("\xC3\xA9", 300); // 300 two-byte characters
+    const std::string han = repeat("\xE6\x96\x87", 300);  // 300 three-byte characters
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "N", "a", ascii));
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "N", "e", accented));
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "N", "h", han));
+
+    EXPECT_EQ(readProfileString(dir / "t.ini", "N", "a", "0"), std::string(259, 'x'));
+    EXPECT_EQ(readProfileString(dir / "t.ini", "N", "e", "0"), repeat("\xC3\xA9", 259));
+    EXPECT_EQ(readProfileString(dir / "t.ini", "N", "h", "0"), repeat("\xE6\x96\x87", 259));
+    EXPECT_EQ(readProfileString(dir / "t.ini", "N", "missing", ascii), std::string(259, 'x'));
+    EXPECT_EQ(readProfileString(dir / "t.ini", "N", "a", "0").size(), 259u);
+}
+
+TEST(Utf8, CutNeverSplitsASequenceAndCountsStrayBytesAsCharacters) {
+    EXPECT_EQ(cutToCharacters("a\xC3\xA9"
+                              "b",
+                              2),
+              "a\xC3\xA9");
+    EXPECT_EQ(cutToCharacters("\xF0\x9F\x98\x80z", 1), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(cutToCharacters("\xFF\xC3z", 2), "\xFF\xC3"); // two stray bytes
+    EXPECT_EQ(cutToCharacters("\xE6\x96", 1), "\xE6");      // truncated sequence: one byte each
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));                  // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));              // surrogate
+    EXPECT_TRUE(isValidUtf8("\xE6\x96\x87\xF4\x8F\xBF\xBF"));
+}
+
+TEST(IniWrite, CreatesFileSectionAndKey) {
+    TempFolder dir;
+    const auto file = dir / "new.ini";
+    ASSERT_TRUE(writeProfileString(file, "PROFILEDEVICECOUNT", "count", "3"));
+    ASSERT_TRUE(writeProfileString(file, "PROFILEDEVICENAME", "0", "profile1"));
+    ASSERT_TRUE(writeProfileString(file, "PROFILEDEVICECOUNT", "other", "x"));
+    EXPECT_EQ(dir.read("new.ini"),
+              "[PROFILEDEVICECOUNT]\ncount=3\nother=x\n[PROFILEDEVICENAME]\n0=profile1\n");
+}
+
+TEST(IniWrite, ReplacesInPlaceAndKeepsEveryOtherLine) {
+    TempFolder dir;
+    dir.write("t.ini", "; made by hand\r\n[A]\r\nx=1\r\n Key = old \r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "a", "KEY", "new"));
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "A", "added", "4"));
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "B", "z", "  padded  "));
+    EXPECT_EQ(dir.read("t.ini"),
+              "; made by hand\r\n[A]\r\nx=1\r\nKey=new\r\ny=2\r\nadded=4\r\n\r\n[B]\r\nz=padded\r\n");
+}
+
+TEST(IniWrite, KeepsByteOrderMarkAndSkipsWritingUnchangedValues) {
+    TempFolder dir;
+    dir.write("t.ini", "\xEF\xBB\xBF[A]\nk = 1\n");
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "A", "k", "1"));
+    EXPECT_EQ(dir.read("t.ini"), "\xEF\xBB\xBF[A]\nk = 1\n"); // untouched
+    ASSERT_TRUE(writeProfileString(dir / "t.ini", "A", "k", "2"));
+    EXPECT_EQ(dir.read("t.ini"), "\xEF\xBB\xBF[A]\nk=2\n");
+}
+
+TEST(IniWrite, RefusesWhatCannotBeStoredInALine) {
+    struct Bad {
+        const char* section;
+        const char* key;
+        std::string value;
+    };
+    const Bad cases[] = {{"A", "k", "two\nlines"}, {"A", "k", "cr\rhere"}, {"A", "k", std::string("n\0l", 3)},
+                         {"A]", "k", "v"},         {"A", "k=j", "v"},      {"A", "", "v"},
+                         {"A", "  ", "v"},         {"A", "[k", "v"},       {"A", ";k", "v"},
+                         {"A\nB", "k", "v"}};
+    TempFolder dir;
+    dir.write("t.ini", "[A]\nk=1\n");
+    for (const auto& c : cases) {
+        EXPECT_FALSE(writeProfileString(dir / "t.ini", c.section, c.key, c.value))
+            << c.section << "/" << c.key;
+    }
+    EXPECT_EQ(dir.read("t.ini"), "[A]\nk=1\n");
+}
+
+TEST(IniWrite, FailsWithoutFolderAndLeavesNoTemporaryFiles) {
+    TempFolder dir;
+    EXPECT_FALSE(writeProfileString(dir / "no" / "t.ini", "A", "k", "1"));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(writeProfileString(dir / "t.ini", "A", "k", std::to_string(i)));
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(dir.path())) {
+        ++files;
+        EXPECT_EQ(e.path().filename(), "t.ini");
+    }
+    EXPECT_EQ(files, 1);
+}
+
+TEST(IniWrite, KeepsModeAndSymbolicLink) {
+    TempFolder dir;
+    dir.write("real.ini", "[A]\nk=1\n");
+    ::chmod((dir / "real.ini").c_str(), 0640);
+    fs::create_symlink("real.ini", dir / "link.ini");
+    ASSERT_TRUE(writeProfileString(dir / "link.ini", "A", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(dir.read("real.ini"), "[A]\nk=2\n");
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "real.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(IniCache, SeesChangesMadeByOthers) {
+    TempFolder dir;
+    const auto file = dir / "t.ini";
+    dir.write("t.ini", "[A]\nk=1\n");
+    EXPECT_EQ(readProfileString(file, "A", "k", "0"), "1");
+    // Same size, replaced by rename as editors do: a new inode.
+    dir.write("other.ini", "[A]\nk=2\n");
+    fs::rename(dir / "other.ini", file);
+    EXPECT_EQ(readProfileString(file, "A", "k", "0"), "2");
+    // Rewritten in place with another size.
+    dir.write("t.ini", "[A]\nk=333\n");
+    EXPECT_EQ(readProfileString(file, "A", "k", "0"), "333");
+    fs::remove(file);
+    EXPECT_EQ(readProfileString(file, "A", "k", "0"), "0");
+}
+
+TEST(IniDelete, RemovesKeySectionAndFile) {
+    TempFolder dir;
+    const auto file = dir / "t.ini";
+    dir.write("t.ini", "[A]\nk=1\nj=2\n[B]\nx=1\n\n[C]\ny=1\n");
+    EXPECT_TRUE(deleteProfileKey(file, "a", "K"));
+    EXPECT_TRUE(deleteProfileSection(file, "b"));
+    EXPECT_EQ(dir.read("t.ini"), "[A]\nj=2\n[C]\ny=1\n");
+    EXPECT_EQ(readProfileKeyNames(file, "A"), std::vector<std::string>{"j"});
+    EXPECT_TRUE(deleteProfileKey(dir / "absent.ini", "A", "k"));
+    EXPECT_FALSE(fs::exists(dir / "absent.ini"));
+    EXPECT_TRUE(removeProfileFile(file));
+    EXPECT_EQ(readProfileString(file, "A", "j", "0"), "0");
+    ASSERT_TRUE(writeProfileString(file, "A", "k", "fresh"));
+    EXPECT_EQ(dir.read("t.ini"), "[A]\nk=fresh\n");
+}
+
+TEST(IniWrite, BatchWritesAllOrNothing) {
+    TempFolder dir;
+    const auto file = dir / "m.ini";
+    const ProfileStringWrite good[] = {
+        {"MACRO", "0", "a"}, {"macro", "1", "b"}, {"COUNT", "n", "2"}, {"MACRO", "0", "c"}};
+    ASSERT_TRUE(writeProfileStrings(file, good));
+    EXPECT_EQ(dir.read("m.ini"), "[MACRO]\n0=c\n1=b\n[COUNT]\nn=2\n");
+    const ProfileStringWrite bad[] = {{"MACRO", "0", "x"}, {"MACRO", "1", "y\nz"}};
+    EXPECT_FALSE(writeProfileStrings(file, bad));
+    EXPECT_EQ(readProfileString(file, "MACRO", "0", "0"), "c");
+}
+
+TEST(IniConcurrency, ReadersNeverSeeAPartialWrite) {
+    TempFolder dir;
+    const auto file = dir / "race.ini";
+    const std::string a(200, 'a'), b(100, 'b');
+    ASSERT_TRUE(writeProfileString(file, "S", "k", a));
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 30; ++i) {
+            writeProfileString(file, "S", "k", i % 2 ? a : b);
+            writeProfileString(file, "S", std::to_string(i % 7), std::to_string(i));
+        }
+        done = true;
+    });
+    int reads = 0;
+    while (!done || reads < 10) {
+        const std::string v = readProfileString(file, "S", "k", "0");
+        ASSERT_TRUE(v == a || v == b) << v;
+        ++reads;
+    }
+    writer.join();
+}
+
+} // namespace
