@@ -1,0 +1,49 @@
+#include "sim/sim_backend.h"
+
+#include "sim/node_numbering.h"
+
+#include <cstdlib>
+
+namespace zq::sim {
+
+SimBackend::SimBackend(platform::Clock& clock, const std::vector<DeviceSpec>& specs)
+    : clock_(clock), numbering_(std::make_shared<NodeNumbering>()) {
+    for (const auto& spec : specs) {
+        devices_.push_back(std::make_shared<SimDevice>(spec, clock_, numbering_));
+        devices_.back()->plug();
+    }
+}
+
+SimBackend::~SimBackend() = default;
+
+bool SimBackend::enumerate(std::vector<hid::NodeInfo>& out) {
+    out.clear();
+    for (const auto& d : devices_) d->listNodes(out);
+    return true;
+}
+
+std::unique_ptr<hid::RawNode> SimBackend::open(const std::string& node, unsigned access, bool exclusive) {
+    for (const auto& d : devices_)
+        if (auto n = d->open(node, access, exclusive)) return n;
+    return nullptr;
+}
+
+bool SimBackend::present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) {
+    for (const auto& d : devices_)
+        if (vendorId == kVendorId && productId == d->spec().productId && d->hasNode(node)) return true;
+    return false;
+}
+
+SimDevice* SimBackend::find(DeviceKind kind) const {
+    for (const auto& d : devices_)
+        if (d->spec().kind == kind) return d.get();
+    return nullptr;
+}
+
+SimDevice& SimBackend::device(DeviceKind kind) const {
+    SimDevice* d = find(kind);
+    if (d == nullptr) std::abort(); // a test or tool asked for a device it did not build the backend with
+    return *d;
+}
+
+} // namespace zq::sim

@@ -1,0 +1,46 @@
+#pragma once
+// The emulator's raw-node backend: the emulated mouse, pad and keyboard presented as nodes, so the very
+// HidDeviceRecord code that runs on hidraw runs on them too.
+//
+// Nodes are named "sim/hidraw<N>" with N the lowest free number, like hidraw minors. Each device starts
+// plugged. The backend must outlive nothing: open nodes keep their device alive by themselves.
+#include "device/hid/raw_node.h"
+#include "platform/clock.h"
+#include "sim/device_spec.h"
+#include "sim/sim_device.h"
+
+#include <memory>
+#include <vector>
+
+namespace zq::sim {
+
+class NodeNumbering;
+
+class SimBackend final : public hid::RawNodeBackend {
+public:
+    explicit SimBackend(platform::Clock& clock = platform::systemClock(),
+                        const std::vector<DeviceSpec>& specs = defaultSpecs());
+    ~SimBackend() override;
+
+    bool enumerate(std::vector<hid::NodeInfo>& out) override;
+    std::unique_ptr<hid::RawNode> open(const std::string& node, unsigned access, bool exclusive) override;
+    bool present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) override;
+
+    // The device of that kind; null when the backend was built without it.
+    SimDevice* find(DeviceKind kind) const;
+    // The device of that kind, which must exist (the default backend has all three).
+    SimDevice& device(DeviceKind kind) const;
+    SimDevice& mouse() const { return device(DeviceKind::Mouse); }
+    SimDevice& pad() const { return device(DeviceKind::Pad); }
+    SimDevice& keyboard() const { return device(DeviceKind::Keyboard); }
+    const std::vector<std::shared_ptr<SimDevice>>& devices() const { return devices_; }
+
+    platform::Clock& clock() const { return clock_; }
+
+private:
+    platform::Clock& clock_;
+    std::shared_ptr<NodeNumbering> numbering_;
+    std::vector<std::shared_ptr<SimDevice>> devices_;
+};
+
+} // namespace zq::sim
