@@ -33,7 +33,8 @@ PathParts splitCollectionPath(const std::string& path) {
     return parts;
 }
 
-HidDeviceRecord::HidDeviceRecord(RawNodeBackend& backend) : backend_(backend) {}
+HidDeviceRecord::HidDeviceRecord(RawNodeBackend& backend)
+    : backend_(backend), clock_(&platform::systemClock()) {}
 
 HidDeviceRecord::~HidDeviceRecord() {
     closeCollection();
@@ -64,7 +65,14 @@ std::shared_ptr<RawNode> HidDeviceRecord::node() const {
     return node_;
 }
 
-bool HidDeviceRecord::isOpen() const { return node() != nullptr; }
+HidDeviceRecord::Active HidDeviceRecord::active() const {
+    std::lock_guard lock(nodeMutex_);
+    return {node_, reportIds_};
+}
+
+bool HidDeviceRecord::isOpen() const {
+    return node() != nullptr;
+}
 
 void HidDeviceRecord::freeLayout() {
     attributes_ = {};
@@ -82,6 +90,7 @@ void HidDeviceRecord::closeCollection() {
         std::lock_guard lock(nodeMutex_);
         old = std::move(node_);
         node_.reset();
+        reportIds_.reset();
     }
     // A read or write that still runs holds its own reference to the node; cancel() makes it return
     // at once, and the node goes away when the last reference does.
@@ -118,13 +127,15 @@ bool HidDeviceRecord::openCollection() {
     caps_.numberOutputValueCaps = count(collection_.valueCaps[1]);
     caps_.numberFeatureButtonCaps = count(collection_.buttonCaps[2]);
     caps_.numberFeatureValueCaps = count(collection_.valueCaps[2]);
-    for (int t = 0; t < kReportTypeCount; ++t) items_[t] = buildDataItems(collection_, static_cast<ReportType>(t));
+    for (int t = 0; t < kReportTypeCount; ++t)
+        items_[t] = buildDataItems(collection_, static_cast<ReportType>(t));
     inputBuffer_.assign(caps_.inputReportLength, 0);
     outputBuffer_.assign(caps_.outputReportLength, 0);
     featureBuffer_.assign(caps_.featureReportLength, 0);
 
     std::lock_guard lock(nodeMutex_);
     node_ = std::move(opened);
+    for (auto id : collection_.reportIds) reportIds_.set(id);
     return true;
 }
 
@@ -138,27 +149,28 @@ HidDeviceRecord::Io HidDeviceRecord::writeReport(std::span<const std::uint8_t> r
     return {r.ok(), r.ok() ? r.bytes : 0, r.status};
 }
 
-HidDeviceRecord::Io HidDeviceRecord::readReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds limit) {
-    auto n = node();
-    if (!n || buffer.empty()) return {};
-    const auto& ids = collection_.reportIds;
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+HidDeviceRecord::Io HidDeviceRecord::readReport(std::span<std::uint8_t> buffer,
+                                                std::chrono::milliseconds limit) {
+    // The node and its report ids are taken together: a close from another thread may clear the
+    // layout while this read waits.
+    const Active a = active();
+    if (!a.node || buffer.empty()) return {};
+    const auto deadline = clock_->now() + limit;
     readPending_ = true;
     Io io;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        const IoResult r = n->read(buffer, std::max(left, std::chrono::milliseconds(0)));
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_->now());
+        const IoResult r = a.node->read(buffer, std::max(left, std::chrono::milliseconds(0)));
         if (!r.ok()) {
             io = {false, 0, r.status};
             break;
         }
         // A node with several collections delivers all their reports; keep only ours.
-        if (ids.empty() || (r.bytes > 0 && std::binary_search(ids.begin(), ids.end(), buffer[0]))) {
+        if (a.reportIds.none() || (r.bytes > 0 && a.reportIds.test(buffer[0]))) {
             io = {true, r.bytes, IoStatus::Ok};
             break;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (clock_->now() >= deadline) {
             io = {false, 0, IoStatus::Timeout};
             break;
         }
@@ -171,7 +183,8 @@ bool HidDeviceRecord::decodeInputReport(std::span<const std::uint8_t> report) {
     return decodeReport(collection_, items_[static_cast<int>(ReportType::Input)], report);
 }
 
-bool HidDeviceRecord::isPresent(const std::string& path, std::uint16_t vendorId, std::uint16_t productId) const {
+bool HidDeviceRecord::isPresent(const std::string& path, std::uint16_t vendorId,
+                                std::uint16_t productId) const {
     return backend_.present(splitCollectionPath(path).node, vendorId, productId);
 }
 

@@ -3,6 +3,9 @@
 // Platform-free: the same code runs on hidraw nodes and on the emulator's nodes.
 #include "device/hid/raw_node.h"
 #include "device/hid/report_descriptor.h"
+#include "platform/clock.h"
+
+#include <bitset>
 
 #include <atomic>
 #include <chrono>
@@ -118,6 +121,8 @@ public:
     std::vector<std::uint8_t>& inputReportBuffer() { return inputBuffer_; }
 
     RawNodeBackend& backend() { return backend_; }
+    // The clock that bounds readReport's wait while it skips other collections' reports.
+    void setClock(platform::Clock& clock) { clock_ = &clock; }
 
 private:
     void freeLayout();
@@ -127,8 +132,18 @@ private:
     std::vector<std::string> paths_;
     std::string path_;
 
-    mutable std::mutex nodeMutex_; // guards node_ only; I/O runs outside it
+    struct Active {
+        std::shared_ptr<RawNode> node;
+        std::bitset<256> reportIds; // the input reports a read keeps; none set: every report
+    };
+    Active active() const;
+
+    platform::Clock* clock_;
+    // Guards node_ and reportIds_, which a read takes as one snapshot; I/O runs outside it so that a
+    // close from another thread can cancel a waiting read.
+    mutable std::mutex nodeMutex_;
     std::shared_ptr<RawNode> node_;
+    std::bitset<256> reportIds_;
 
     Attributes attributes_;
     Capabilities caps_;

@@ -15,7 +15,7 @@
 namespace zq::hid {
 
 struct NodeInfo {
-    std::string node;                   // "/dev/hidraw3", or an emulated node's name
+    std::string node; // "/dev/hidraw3", or an emulated node's name
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t version = 0;

@@ -30,7 +30,7 @@ inline constexpr std::array<std::uint8_t, 50> kBootMouse = {
 
 // A vendor collection and a consumer collection behind report ids, with a physical range on a value
 // and an extended (32-bit) usage naming the consumer page.
-inline constexpr std::array<std::uint8_t, 59> kVendorAndConsumer = {
+inline constexpr std::array<std::uint8_t, 64> kVendorAndConsumer = {
     0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,       // vendor page FF00, usage 1, application
     0x85, 0x05, 0x09, 0x02, 0x15, 0x00, 0x25, 0x64, // report 5: usage 2, logical 0..100
     0x35, 0x00, 0x46, 0xE8, 0x03,                   //   physical 0..1000
@@ -39,8 +39,9 @@ inline constexpr std::array<std::uint8_t, 59> kVendorAndConsumer = {
     0x91, 0x02,                                     //   output
     0xC0,                                           //
     0x0B, 0x01, 0x00, 0x0C, 0x00, 0xA1, 0x01,       // consumer control (extended usage), application
-    0x85, 0x06, 0x05, 0x0C, 0x19, 0x00, 0x2A, 0xFF,
-    0x03, 0x75, 0x10, 0x95, 0x02, 0x81, 0x00, // report 6: array of two 16-bit usages
+    0x85, 0x06, 0x05, 0x0C, 0x19, 0x00, 0x2A, 0xFF, // report 6: usages 0..FFF
+    0x0F, 0x15, 0x00, 0x26, 0xFF, 0x0F,             //   logical 0..FFF
+    0x75, 0x10, 0x95, 0x02, 0x81, 0x00,             //   input: array of two 16-bit usages
     0xC0};
 
 } // namespace zq::hid::test

@@ -88,7 +88,7 @@ TEST(ReportDescriptor, ReportIdsExtendedUsagesAndPhysicalRange) {
     EXPECT_EQ(consumer.reportIds, std::vector<std::uint8_t>{6});
     EXPECT_EQ(consumer.inputReportLength, 5);
     ASSERT_EQ(consumer.buttonCaps[0].size(), 1u);
-    EXPECT_EQ(consumer.buttonCaps[0][0].usageMax, 0x3FFu);
+    EXPECT_EQ(consumer.buttonCaps[0][0].usageMax, 0xFFFu);
 }
 
 TEST(ReportDescriptor, GlobalStackLongItemsDelimitersAndStrayItems) {
