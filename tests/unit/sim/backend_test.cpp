@@ -310,11 +310,11 @@ TEST(SimRealTime, LateReplyArrivesWithinTheLimit) {
     hid::HidDeviceRecord rec(backend);
     ASSERT_TRUE(openVendor(rec, kMouseProductId));
     backend.mouse().setReplyDelay(5ms);
+    const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(rec.writeReport(device::buildFrame(cmd::kBeginTransfer, 0, 0)).ok);
     Frame f{};
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(rec.readReport(f, 5s).ok);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms) << "not before it is due";
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 5ms) << "not before it is due";
 }
 
 } // namespace
