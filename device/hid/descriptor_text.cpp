@@ -64,15 +64,19 @@ DescriptorBytes parseHexText(std::string_view text) {
 
 DescriptorBytes readDescriptorContent(std::string_view content) {
     bool anyDigit = false;
+    bool anyX = false;
     bool textual = true;
     for (char c : content) {
         if (std::isxdigit(static_cast<unsigned char>(c)))
             anyDigit = true;
-        else if (!(isSeparator(c) || c == 'x' || c == 'X'))
+        else if (c == 'x' || c == 'X')
+            anyX = true;
+        else if (!isSeparator(c))
             textual = false;
         if (!textual) break;
     }
-    if (textual && anyDigit) return parseHexText(content);
+    // Nothing but white space and commas is an empty text file, not three bytes of descriptor.
+    if (textual && (anyDigit || !anyX)) return parseHexText(content);
     DescriptorBytes out;
     out.bytes.assign(content.begin(), content.end());
     return out;

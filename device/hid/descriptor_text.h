@@ -20,8 +20,9 @@ struct DescriptorBytes {
 // A token without prefix may hold several bytes written together (an even number of digits).
 DescriptorBytes parseHexText(std::string_view text);
 
-// Decides between hex text and binary: content made only of hex digits, "x"/"X", separators and
-// white space, with at least one digit, is text; anything else is taken as the raw bytes.
+// Decides between hex text and binary: content made only of hex digits, "x"/"X", commas and white
+// space is text (when it holds a digit, or no "x" at all); anything else is taken as the raw bytes. A
+// real descriptor starts with a non-printable item prefix, so its bytes never pass for text.
 DescriptorBytes readDescriptorContent(std::string_view content);
 
 } // namespace zq::hid
