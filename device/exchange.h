@@ -4,7 +4,9 @@
 // Replies carry no sequence number, so the link's lock is held across one whole write–read attempt:
 // another thread's frame can then never fall between a request and its reply. Before each write, input
 // reports already waiting (a late reply to an earlier request that gave up on it) are discarded, so they
-// cannot be taken as this request's reply either.
+// cannot be taken as this request's reply either. A late reply that is still on its way when the next
+// request goes out cannot be told apart from that request's own reply: nothing in a reply names its
+// request.
 //
 // A reply is read into a private 64-byte buffer and copied out. A read of fewer than 8 bytes (it does not
 // even reach the status byte) counts as no reply; a reply shorter than 64 bytes is copied and the rest

@@ -1,4 +1,5 @@
 #include "device/exchange.h"
+#include "platform/debug.h"
 #include "unit/device/link_fixture.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,7 @@ TEST_F(ExchangeTest, StatusByteDecidesTheResultAfterOneAttempt) {
 
 TEST_F(ExchangeTest, SilentDeviceGetsTheIdenticalRequestFourTimes) {
     dev().setFallback({Step::NoReply});
+    platform::clearDebugLines();
     Frame reply;
     reply.fill(0xAA);
     EXPECT_EQ(exchange(link, kRequest, reply), kResultNoReply);
@@ -58,6 +60,7 @@ TEST_F(ExchangeTest, SilentDeviceGetsTheIdenticalRequestFourTimes) {
     }
     EXPECT_EQ(waitingReads, 4);
     for (auto b : reply) EXPECT_EQ(b, 0xAA); // untouched
+    EXPECT_TRUE(platform::debugContains("device exchange: no reply (cmd 06 len 2 off 0x0040 status 00)"));
 }
 
 TEST_F(ExchangeTest, ReplyOnThirdAttemptSucceeds) {
