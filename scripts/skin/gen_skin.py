@@ -12,6 +12,7 @@ import sys
 import xml.etree.ElementTree as ET
 from collections import Counter
 
+sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
