@@ -15,8 +15,7 @@ def dialog_caption(width, title_name, tid, close_style="close_button"):
 def palette_dialog():
     return w("QWidget", "GmPalletDialog_root", (0, 0, 360, 322), style="dialog", windowTitle="ZEPHRAN Q70", kids=[
         dialog_caption(360, "palette_title", "palette_title_text"),
-        w("ColourPalette", "Pallet", (16, 52, 190, 190), style="palette",
-          dyn={"selectedColor": f"#{START_COLOUR:08X}"}),
+        w("ColourPalette", "Pallet", (16, 52, 190, 190), style="palette"),
         dict(colour_button("color_show_btn", START_COLOUR, size=(122, 40)), geom=(222, 52, 122, 40)),
         label("presets_text", None, (222, 100, 122, 18), style="caption"),
         widget("palette_swatches", (222, 122, 122, 145), lay=swatch_grid("ms_dpi_color_png_", 5, 20, 5)),
@@ -58,7 +57,7 @@ def skin_window():
     for n, argb in enumerate(SKIN_COLOURS):
         colours.append((w("QPushButton", "skin_color_btn", None, style="skin_thumb", fixed=(60, 36),
                           focusPolicy="NoFocus", styleSheet=f"QPushButton {{ background-color: #{argb & 0xFFFFFF:06X}; }}",
-                          dyn={"bkColor": f"#{argb:08X}"}), n // 4, n % 4))
+                          dyn={"zqBkColor": ("uint", argb)}), n // 4, n % 4))
     return w("QWidget", "skin_root", (0, 0, 300, 196), style="popup_window", kids=[
         widget(None, (12, 10, 276, 30), lay=lay("h", [
             option("skin_image", "skin_pictures_text", style="option_tab", checked=True, fixed=(96, 28)),

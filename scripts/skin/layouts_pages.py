@@ -59,8 +59,7 @@ def cycle_layout(prefix, geom):
 
 
 def palette(prefix, geom):
-    return w("ColourPalette", f"{prefix}_deng_Color_Pallet", geom, style="palette",
-             dyn={"selectedColor": f"#{START_COLOUR:08X}"})
+    return w("ColourPalette", f"{prefix}_deng_Color_Pallet", geom, style="palette")
 
 
 def same_mode(prefix, geom):

@@ -5,10 +5,10 @@ Conventions of the skin (read by the loader in ui/):
   textId / toolTipId   dynamic string properties holding text ids of lan_en.xml
   zqStyle              dynamic string property that style.qss selects on
   subLayout            placeholder filled with another layout of res.xml
-  itemTextIds          combo: the text ids of its items, joined with "|"
-  headerTextIds        tree: the text ids of its column headers, joined with "|"
-  bkImage              image name (res.xml) shown as the control's picture
-  bkColor              "#AARRGGBB" background colour the control starts with
+  itemTextIds          combo: the text ids of its items, joined with ";"
+  headerTextIds        tree: the text ids of its column headers, joined with ";"
+  zqBkImage            image name (res.xml) shown as the control's background picture
+  zqBkColor            background colour (ARGB, unsigned) the control starts with
   userData             user data of a control (skin window buttons, menu items)
   lightimage / keysetimage   images of a device key button
 """
@@ -18,7 +18,7 @@ import xml.etree.ElementTree as ET
 CUSTOM_WIDGETS = {
     "DeviceKeyButton": "QPushButton",
     "ColourPalette": "QWidget",
-    "CircleProgress": "QWidget",
+    "CircleProgress": "QProgressBar",
     "WndHost": "QWidget",
     "ChartView": "QWidget",
 }
@@ -52,7 +52,7 @@ def w(cls, name=None, geom=None, **kw):
             node["dyn"].extend(value.items())
         elif key in ("bkImage", "lightimage", "keysetimage"):
             USED_IMAGES.add(value)
-            node["dyn"].append((key, value))
+            node["dyn"].append(("zqBkImage" if key == "bkImage" else key, value))
         else:
             node["props"].append((key, value))
     if tid is not None:
@@ -102,6 +102,8 @@ def _prop(parent, key, value, dynamic=False):
         p.set("stdset", "0")
     if isinstance(value, bool):
         ET.SubElement(p, "bool").text = "true" if value else "false"
+    elif isinstance(value, tuple) and value and value[0] == "uint":
+        ET.SubElement(p, "uInt").text = str(value[1])
     elif isinstance(value, int):
         ET.SubElement(p, "number").text = str(value)
     elif isinstance(value, tuple) and value and value[0] == "enum":
@@ -169,7 +171,7 @@ def _emit_widget(parent, node, used_classes):
             USED_TEXT_IDS.add(tid)
             item = ET.SubElement(el, "item")
             _prop(item, "text", TEXTS.get(tid, tid))
-        _prop(el, "itemTextIds", "|".join(ids), dynamic=True)
+        _prop(el, "itemTextIds", ";".join(ids), dynamic=True)
     if node["class"] == "QTreeWidget" and node.get("items"):
         from texts import TEXTS
 
@@ -178,7 +180,7 @@ def _emit_widget(parent, node, used_classes):
             USED_TEXT_IDS.add(tid)
             col = ET.SubElement(el, "column")
             _prop(col, "text", TEXTS.get(tid, tid))
-        _prop(el, "headerTextIds", "|".join(ids), dynamic=True)
+        _prop(el, "headerTextIds", ";".join(ids), dynamic=True)
     for key, value in (node.get("attrs") or {}).items():
         a = ET.SubElement(el, "attribute", name=key)
         if isinstance(value, bool):
