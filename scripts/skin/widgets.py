@@ -175,6 +175,6 @@ def profile_bar(prefix, cat, tid, x, y, width=330):
 
 def profile_panel(prefix, cat, x, y):
     """The panel a page's profile row opens: list actions, name and application link."""
-    return frame(f"{prefix}_{cat}_profile_edit", (x, y, 330, 168), style="popup_panel", visible=False,
+    return frame(f"{prefix}_{cat}_profile_edit", (x, y, 330, 150), style="popup_panel", visible=False,
                  lay=lay("v", [ops_grid(prefix, cat, 6)] + name_and_link(prefix, cat) + [stretch()], 4,
                          (8, 8, 8, 8)))
