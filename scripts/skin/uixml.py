@@ -88,12 +88,14 @@ def fixed_spacer(size):
 
 
 _counter = {}
+_file_tag = [""]
 
 
 def _auto_name(prefix):
+    # Unnamed items get names unique across every layout, since sub-layouts join their parent's tree.
     n = _counter.get(prefix, 0)
     _counter[prefix] = n + 1
-    return f"{prefix}_{n}"
+    return f"{_file_tag[0]}_{prefix}_{n}"
 
 
 def _prop(parent, key, value, dynamic=False):
@@ -235,6 +237,7 @@ def _emit_layout(parent, layout, used_classes):
 
 def write_ui(path, class_name, root):
     _counter.clear()
+    _file_tag[0] = class_name.lower()
     ui = ET.Element("ui", version="4.0")
     ET.SubElement(ui, "class").text = class_name
     used = set()
