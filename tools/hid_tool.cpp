@@ -56,6 +56,7 @@ int runHidTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         auto backend = makeBackend(simulate, err);
         if (!backend) return kExitUnavailable;
+        if (simulate) out << "Using the built-in device simulator (no hardware needed).\n\n";
         return command == "list" ? listCollections(*backend, out, err) : probeMouse(*backend, out, err);
     }
     err << "zq70-hid: unknown command " << command << '\n' << kUsage;

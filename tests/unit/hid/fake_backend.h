@@ -3,6 +3,7 @@
 // node, and reads that either time out at once or wait (on a condition variable, not a clock) until a
 // report is queued or the node is cancelled.
 #include "device/hid/raw_node.h"
+#include "platform/clock.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -43,6 +44,9 @@ public:
 
     bool failEnumerate = false;
     bool readsWait = false; // an empty queue makes a read wait instead of timing out at once
+    // When set, every read that delivers a report first lets this much time pass on the clock.
+    platform::ManualClock* clock = nullptr;
+    std::chrono::milliseconds readTime{0};
     std::set<std::string> unopenable;
     std::vector<Opened> opens;
     std::vector<std::vector<std::uint8_t>> written;
@@ -91,6 +95,7 @@ private:
                 state_->cv.wait(lock, [&] { return cancelled_ || !state_->inputs.empty(); });
             if (cancelled_) return {IoStatus::Cancelled, 0};
             if (state_->inputs.empty()) return {IoStatus::Timeout, 0};
+            if (owner_.clock) owner_.clock->advance(owner_.readTime);
             const auto report = std::move(state_->inputs.front());
             state_->inputs.pop_front();
             const std::size_t n = std::min(report.size(), buffer.size());

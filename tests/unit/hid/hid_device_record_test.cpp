@@ -136,6 +136,21 @@ TEST_F(HidDeviceRecordTest, ReadSkipsReportsOfTheNodesOtherCollections) {
     EXPECT_FALSE(record.readPending());
 }
 
+TEST_F(HidDeviceRecordTest, OtherCollectionsReportsDoNotExtendTheTimeLimit) {
+    platform::ManualClock clock;
+    backend.clock = &clock;
+    backend.readTime = 100ms;
+    record.setClock(clock);
+    ASSERT_TRUE(openPath("/dev/hidraw1#vid_0c45&pid_7684&col01"));
+    for (int i = 0; i < 10; ++i) backend.queueInput("/dev/hidraw1", {6, 0xE9, 0x00, 0, 0});
+    backend.queueInput("/dev/hidraw1", {5, 1});
+    std::array<std::uint8_t, 64> buf{};
+    const auto io = record.readReport(buf, 300ms);
+    EXPECT_FALSE(io.ok);
+    EXPECT_EQ(io.status, IoStatus::Timeout);
+    EXPECT_EQ(io.bytes, 0u);
+}
+
 TEST_F(HidDeviceRecordTest, WriteGoesToTheNodeAndFailsAfterClose) {
     ASSERT_TRUE(openPath("/dev/hidraw1#vid_0c45&pid_7684&col01"));
     const std::vector<std::uint8_t> report(63, 0x11);
