@@ -6,6 +6,7 @@
 #include "platform/utf8.h"
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
@@ -41,7 +42,24 @@ Stamp stampOf(const struct stat& st) {
 struct Cached {
     Stamp stamp;
     IniDocument doc;
+    // Written by us: the content is exactly what we hold. Otherwise loadedAt tells whether the file
+    // could still change without its stamp showing it (see isRacy).
+    bool ours = false;
+    struct timespec loadedAt {};
 };
+
+// File times move in coarse ticks, so a file rewritten in place with the same size within one tick
+// keeps its stamp. A file loaded less than this long after its last change is read again at the
+// next call, until the cache is clearly newer than the file.
+constexpr long long kRacyWindowNs = 50'000'000;
+
+long long nanos(const struct timespec& t) {
+    return static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+bool isRacy(const Cached& c) {
+    return !c.ours && nanos(c.stamp.mtime) + kRacyWindowNs > nanos(c.loadedAt);
+}
 
 struct Store {
     std::mutex lock;
@@ -68,10 +86,13 @@ Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
         return errno == ENOENT || errno == ENOTDIR ? Load::Missing : Load::Failed;
     }
     if (!S_ISREG(st.st_mode)) return Load::Failed;
-    if (auto it = s.files.find(key); it != s.files.end() && it->second.stamp == stampOf(st)) {
+    if (auto it = s.files.find(key);
+        it != s.files.end() && it->second.stamp == stampOf(st) && !isRacy(it->second)) {
         doc = &it->second.doc;
         return Load::Ok;
     }
+    struct timespec loadedAt {};
+    ::clock_gettime(CLOCK_REALTIME, &loadedAt);
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? Load::Missing : Load::Failed;
     // Stamp the descriptor we read, not the name, so a concurrent replacement is seen next time.
@@ -95,6 +116,8 @@ Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
     entry.doc = IniDocument::parse(text);
+    entry.ours = false;
+    entry.loadedAt = loadedAt;
     doc = &entry.doc;
     return Load::Ok;
 }
@@ -114,6 +137,7 @@ bool save(Store& s, const fs::path& file, IniDocument doc) {
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
     entry.doc = std::move(doc);
+    entry.ours = true;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 using namespace zq::platform;
@@ -175,6 +176,19 @@ TEST(IniCache, SeesChangesMadeByOthers) {
     EXPECT_EQ(readProfileString(file, "A", "k", "0"), "333");
     fs::remove(file);
     EXPECT_EQ(readProfileString(file, "A", "k", "0"), "0");
+}
+
+TEST(IniCache, SeesASameSizeRewriteInPlaceWithinOneTimestampTick) {
+    // In memory, rewrites are quick enough to land within one tick of the file clock.
+    if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm";
+    const fs::path file = "/dev/shm/zq70-test-" + std::to_string(::getpid()) + ".ini";
+    for (int i = 0; i < 50; ++i) {
+        const std::string v = std::to_string(i % 10);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << "[A]\nk=" << v << "\n";
+        ASSERT_EQ(readProfileString(file, "A", "k", "x"), v) << i;
+        ASSERT_EQ(readProfileString(file, "A", "k", "x"), v) << i;
+    }
+    fs::remove(file);
 }
 
 TEST(IniDelete, RemovesKeySectionAndFile) {
