@@ -10,6 +10,7 @@
 //               20 DPI code of level 5, 23..37 indicator colours of the five levels (RGB each)
 #include "sim/device_spec.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 

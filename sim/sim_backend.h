@@ -3,7 +3,8 @@
 // HidDeviceRecord code that runs on hidraw runs on them too.
 //
 // Nodes are named "sim/hidraw<N>" with N the lowest free number, like hidraw minors. Each device starts
-// plugged. The backend must outlive nothing: open nodes keep their device alive by themselves.
+// plugged. Open nodes keep their device alive, so a node may outlive the backend; the clock must
+// outlive both.
 #include "device/hid/raw_node.h"
 #include "platform/clock.h"
 #include "sim/device_spec.h"
