@@ -5,6 +5,7 @@
 #include "platform/ini_document.h"
 #include "platform/utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -42,23 +43,32 @@ Stamp stampOf(const struct stat& st) {
 struct Cached {
     Stamp stamp;
     IniDocument doc;
+    std::string text; // as read, to tell a re-read of an unchanged file without parsing it again
     // Written by us: the content is exactly what we hold. Otherwise loadedAt tells whether the file
     // could still change without its stamp showing it (see isRacy).
     bool ours = false;
     struct timespec loadedAt {};
 };
 
-// File times move in coarse ticks, so a file rewritten in place with the same size within one tick
-// keeps its stamp. A file loaded less than this long after its last change is read again at the
-// next call, until the cache is clearly newer than the file.
-constexpr long long kRacyWindowNs = 50'000'000;
-
+// File times move in ticks of the kernel's coarse clock, so a file rewritten in place with the same
+// size within one tick keeps its stamp. A file loaded less than two ticks after its last change is
+// read again at the next call (and parsed again only when its text differs), until the cache is
+// clearly newer than the file.
 long long nanos(const struct timespec& t) {
     return static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
+long long racyWindowNs() {
+    static const long long window = [] {
+        struct timespec res {};
+        if (::clock_getres(CLOCK_REALTIME_COARSE, &res) != 0) return 20'000'000LL;
+        return std::max(2 * (static_cast<long long>(res.tv_sec) * 1'000'000'000 + res.tv_nsec), 2'000'000LL);
+    }();
+    return window;
+}
+
 bool isRacy(const Cached& c) {
-    return !c.ours && nanos(c.stamp.mtime) + kRacyWindowNs > nanos(c.loadedAt);
+    return !c.ours && nanos(c.stamp.mtime) + racyWindowNs() > nanos(c.loadedAt);
 }
 
 struct Store {
@@ -112,10 +122,13 @@ Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
     }
     ::close(fd);
     text.resize(got);
-    if (s.files.size() >= kMaxCachedFiles) s.files.clear();
+    if (s.files.size() >= kMaxCachedFiles && !s.files.count(key)) s.files.clear();
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
-    entry.doc = IniDocument::parse(text);
+    if (entry.ours || entry.text != text || (text.empty() && !entry.doc.empty())) {
+        entry.doc = IniDocument::parse(text);
+        entry.text = std::move(text);
+    }
     entry.ours = false;
     entry.loadedAt = loadedAt;
     doc = &entry.doc;
@@ -137,6 +150,7 @@ bool save(Store& s, const fs::path& file, IniDocument doc) {
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
     entry.doc = std::move(doc);
+    entry.text.clear();
     entry.ours = true;
     return true;
 }
