@@ -1,0 +1,233 @@
+// The mouse, pad, keyboard and synchronised-lighting threads: timing, the link and same-mode checks, the
+// effect-state reset, and the hand-over of each frame to its sender and the preview.
+#include "lighting/lighting_context.h"
+#include "lighting/mouse_effects.h"
+#include "lighting/pad_effects.h"
+#include "lighting/shared_effects.h"
+#include "platform/debug.h"
+
+namespace zq::lighting {
+
+namespace {
+
+using namespace std::chrono_literals;
+using Ms = std::chrono::milliseconds;
+
+constexpr Ms kMouseStartWait{3000};
+constexpr Ms kPadStartWait{3000};
+constexpr Ms kKeyboardStartWait{1000};
+constexpr Ms kClosedLinkWait{100};
+constexpr Ms kNoLinkWait{1000}; // the shared thread, no device open at all
+// A turn that has nothing to send (an unknown mode, pad mode 9, no device in same mode) rests this long,
+// so a delay of 0 in the tables never turns the thread into a busy loop.
+constexpr Ms kIdleWait{100};
+constexpr Ms kBetweenSends{3};
+
+// Sleeps on the clock unless stop is set; true when the thread must end. A zero pause costs nothing.
+bool pause(LightingContext& ctx, platform::Event& stop, Ms d) {
+    if (d.count() <= 0) return stop.isSet();
+    return ctx.clock.sleepUnlessStopped(stop, d);
+}
+
+// Restarts an effect after an effect-state reset or when the mode changed since the last turn.
+struct ResetWatch {
+    std::uint32_t generation = ~0u;
+    int mode = -1;
+    bool due(const LightingSnapshot& s) {
+        const bool changed = s.resetGeneration != generation || s.lighting.mode() != mode;
+        generation = s.resetGeneration;
+        mode = s.lighting.mode();
+        return changed;
+    }
+};
+
+} // namespace
+
+LightingContext::LightingContext(device::DeviceLink& mouse_, device::DeviceLink& pad_,
+                                 device::DeviceLink& keyboard_, platform::Clock& clock_,
+                                 LightPreview* preview_)
+    : clock(clock_), mouseLink(mouse_), padLink(pad_), keyboardLink(keyboard_), preview(preview_),
+      mouseSender(mouse_, clock_, skipSame), padSender(pad_, clock_, skipSame),
+      keyboardSender(keyboard_, clock_, skipSame) {}
+
+void LightingContext::click() {
+    mouseClicked.store(true, std::memory_order_relaxed);
+    padClicked.store(true, std::memory_order_relaxed);
+}
+
+void LightingContext::pressKey(std::size_t key) {
+    if (key >= kKeyCount) return;
+    keyPresses[key / 64].fetch_or(std::uint64_t{1} << (key % 64), std::memory_order_relaxed);
+}
+
+KeyPresses LightingContext::takeKeyPresses() {
+    KeyPresses p;
+    for (std::size_t i = 0; i < p.bits.size(); ++i)
+        p.bits[i] = keyPresses[i].exchange(0, std::memory_order_relaxed);
+    return p;
+}
+
+void runMouseLighting(LightingContext& ctx, platform::Event& stop) {
+    MouseEffectState state;
+    ResetWatch reset;
+    LedFrame frame;
+    bool warned = false;
+    if (!pause(ctx, stop, kMouseStartWait)) {
+        // The 1 ms wait at the top of each turn is the stop test.
+        while (!ctx.clock.sleepUnlessStopped(stop, 1ms)) {
+            const unsigned speed = ctx.mouse.snapshot().lighting.speed();
+            if (pause(ctx, stop, Ms(2 * speed + 3)) || pause(ctx, stop, Ms(10 * speed))) break;
+            if (!ctx.mouseLink.open.load()) {
+                if (pause(ctx, stop, kClosedLinkWait)) break;
+                continue;
+            }
+            if (ctx.mouseLink.syncLighting.load()) continue; // the shared thread drives the mouse
+
+            const LightingSnapshot snap = ctx.mouse.snapshot();
+            if (reset.due(snap)) state = MouseEffectState{};
+            state.setCounter = snap.effectState;
+            if (pause(ctx, stop, mouseEffectPause(snap.lighting.mode()))) break;
+
+            const MouseTurn turn{snap.lighting, snap.dpiLevel, ctx.mouseClicked.exchange(false),
+                                 ctx.clock.now()};
+            renderMouse(turn, state, frame);
+            if (state.setCounter != snap.effectState)
+                ctx.mouse.storeEffectState(state.setCounter, snap.resetGeneration);
+            if (frame.length == 0) {
+                // Said once per stretch in the unknown mode, not at every turn.
+                if (!warned) platform::debugString(kMouseUnknownMode);
+                warned = true;
+                if (pause(ctx, stop, kIdleWait)) break;
+                continue;
+            }
+            warned = false;
+            ctx.publish(LightDevice::Mouse, frame.preview);
+            ctx.mouseSender.send({frame.bytes.data(), frame.length});
+        }
+    }
+    platform::debugString(kMouseThreadExit);
+}
+
+void runPadLighting(LightingContext& ctx, platform::Event& stop) {
+    PadEffectState state;
+    ResetWatch reset;
+    LedFrame frame;
+    if (!pause(ctx, stop, kPadStartWait)) {
+        while (!stop.isSet()) {
+            const auto lighting = ctx.pad.snapshot().lighting;
+            if (pause(ctx, stop, padTurnDelay(lighting.mode(), lighting.speed()))) break;
+            if (!ctx.padLink.open.load()) {
+                if (pause(ctx, stop, kClosedLinkWait)) break;
+                continue;
+            }
+            if (ctx.padLink.syncLighting.load()) {
+                // Nothing to do while the shared thread drives the pad; rest so a 0 ms delay cannot spin.
+                if (pause(ctx, stop, kIdleWait)) break;
+                continue;
+            }
+
+            const LightingSnapshot snap = ctx.pad.snapshot();
+            if (reset.due(snap)) state = PadEffectState{};
+            state.breathColour = snap.effectState;
+            if (pause(ctx, stop, padEffectPause(snap.lighting.mode(), snap.lighting.speed()))) break;
+
+            const PadTurn turn{snap.lighting, ctx.padClicked.exchange(false), ctx.clock.now()};
+            renderPad(turn, state, frame);
+            if (state.breathColour != snap.effectState)
+                ctx.pad.storeEffectState(state.breathColour, snap.resetGeneration);
+            if (frame.length == 0) {
+                if (pause(ctx, stop, kIdleWait)) break;
+                continue;
+            }
+            ctx.publish(LightDevice::Pad, std::span(frame.preview).first(kPadLeds));
+            ctx.padSender.send({frame.bytes.data(), frame.length});
+        }
+    }
+    platform::debugString(kPadThreadExit);
+}
+
+void runKeyboardLighting(LightingContext& ctx, platform::Event& stop) {
+    // About 2.5 KB of state; kept off the stack of a thread that lives for the whole run.
+    auto work =
+        std::make_unique<std::tuple<KeyboardEffectState, KeyLightState, KeyboardFrame, KeyboardExtras>>();
+    auto& [state, keys, frame, extras] = *work;
+    ResetWatch reset;
+    if (!pause(ctx, stop, kKeyboardStartWait)) {
+        while (!stop.isSet()) {
+            const auto lighting = ctx.keyboard.snapshot().lighting;
+            if (pause(ctx, stop, keyboardTurnDelay(lighting.mode(), lighting.speed()))) break;
+            if (!ctx.keyboardLink.open.load()) {
+                if (pause(ctx, stop, kClosedLinkWait)) break;
+                continue;
+            }
+            ctx.keyboardExtras.snapshot(extras);
+            if (ctx.keyboardLink.syncLighting.load() || extras.modelNumber != 0) continue;
+
+            const LightingSnapshot snap = ctx.keyboard.snapshot();
+            if (reset.due(snap)) resetKeyboardState(state, snap.lighting.mode());
+            if (pause(ctx, stop, keyboardEffectPause(snap.lighting.mode()))) break;
+
+            const KeyboardTurn turn{snap.lighting, extras.customMap, ctx.takeKeyPresses()};
+            if (!renderKeyboard(turn, state, keys)) {
+                if (pause(ctx, stop, kIdleWait)) break;
+                continue;
+            }
+            packKeyboardFrame(keys, extras.keyPageSelected, frame);
+            ctx.publish(LightDevice::Keyboard, frame.preview);
+            ctx.keyboardSender.send(frame.bytes);
+        }
+    }
+    platform::debugString(kKeyboardThreadExit);
+}
+
+void runSharedLighting(LightingContext& ctx, platform::Event& stop) {
+    auto work = std::make_unique<std::tuple<SharedFrames, KeyboardFrame, KeyboardExtras>>();
+    auto& [frames, keyboardFrame, extras] = *work;
+    SharedEffectState state;
+    ResetWatch reset;
+    while (!stop.isSet()) {
+        if (pause(ctx, stop, Ms(4 * ctx.sync.snapshot().lighting.speed()))) break;
+        if (!ctx.mouseLink.open.load() && !ctx.padLink.open.load() && !ctx.keyboardLink.open.load()) {
+            if (pause(ctx, stop, kNoLinkWait)) break;
+            continue;
+        }
+        const bool toKeyboard = ctx.keyboardLink.syncLighting.load();
+        const bool toMouse = ctx.mouseLink.syncLighting.load();
+        const bool toPad = ctx.padLink.syncLighting.load();
+        const LightingSnapshot snap = ctx.sync.snapshot();
+        if (!(toKeyboard || toMouse || toPad) || snap.lighting.mode() >= kSharedEffectCount) {
+            if (pause(ctx, stop, kIdleWait)) break;
+            continue;
+        }
+        if (reset.due(snap)) state = SharedEffectState{};
+        if (pause(ctx, stop, sharedEffectPause(snap.lighting.mode()))) break;
+        renderShared(snap.lighting, state, frames);
+
+        bool first = true;
+        auto between = [&] {
+            const bool stopNow = !first && pause(ctx, stop, kBetweenSends);
+            first = false;
+            return stopNow;
+        };
+        if (toKeyboard) {
+            if (between()) break;
+            ctx.keyboardExtras.snapshot(extras);
+            packKeyboardFrame(frames.keys, extras.keyPageSelected, keyboardFrame);
+            ctx.publish(LightDevice::Keyboard, keyboardFrame.preview);
+            ctx.keyboardSender.send(keyboardFrame.bytes);
+        }
+        if (toMouse) {
+            if (between()) break;
+            ctx.publish(LightDevice::Mouse, frames.mouse.preview);
+            ctx.mouseSender.send({frames.mouse.bytes.data(), frames.mouse.length});
+        }
+        if (toPad) {
+            if (between()) break;
+            ctx.publish(LightDevice::Pad, std::span(frames.pad.preview).first(kPadLeds));
+            ctx.padSender.send({frames.pad.bytes.data(), frames.pad.length});
+        }
+    }
+    platform::debugString(kSharedThreadExit);
+}
+
+} // namespace zq::lighting
