@@ -1,0 +1,25 @@
+#pragma once
+// The about window: the "CopyRight.xml" layout, a link to the home page, a close button. Modeless;
+// each call opens a new one that deletes itself when closed.
+#include <QUrl>
+
+#include <functional>
+
+class QWidget;
+
+namespace zq::ui {
+class Skin;
+}
+
+namespace zq::shell {
+
+class PageDialog;
+
+inline constexpr const char* kHomePage = "https://zephran-q70.example.org/";
+
+// openLink opens the home page; the default opens it in the desktop's web browser. The returned
+// window lives until it is closed.
+PageDialog* openAboutWindow(const ui::Skin& skin, QWidget* mainWindow,
+                            std::function<void(const QUrl&)> openLink = {});
+
+} // namespace zq::shell

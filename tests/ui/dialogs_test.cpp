@@ -1,0 +1,162 @@
+// The message box, the about window and the colour dialog, run modally the way the program runs
+// them; the tests act from inside the dialog's event loop instead of waiting.
+#include "platform/debug.h"
+#include "settings/preset_colours.h"
+#include "shell/about_window.h"
+#include "shell/message_box.h"
+#include "shell/palette_dialog.h"
+#include "ui/skin.h"
+#include "ui_test_support.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <gtest/gtest.h>
+
+namespace zq::shell {
+namespace {
+
+// The dialogs run on the facade's test skin, and on the program's skin once it has their layouts.
+std::vector<std::string> skinsWith(const char* layout) {
+    std::vector<std::string> out{test::testSkinFolder()};
+    ui::Skin real(test::realSkinFolder());
+    if (real.ok() && real.layoutFile(layout)) out.push_back(test::realSkinFolder());
+    return out;
+}
+
+int answerWith(const ui::Skin& skin, const char* button) {
+    MessageBox box(skin, nullptr, {"message_text_3", true, false});
+    box.dialog().setOnShown([&] { box.dialog().page().click(button); });
+    return box.exec();
+}
+
+TEST(MessageBox, ConfirmIsOneCancelAndCloseAreZero) {
+    for (const auto& folder : skinsWith("XML_MSG")) {
+        SCOPED_TRACE(folder);
+        ui::Skin skin(folder);
+        EXPECT_EQ(answerWith(skin, "confirm_btn"), 1);
+        EXPECT_EQ(answerWith(skin, "cancel_btn"), 0);
+        EXPECT_EQ(answerWith(skin, "CloseBtn"), 0);
+
+        MessageBox byWindow(skin, nullptr, {"message_text_3", true, false});
+        byWindow.dialog().setOnShown([&] { byWindow.dialog().window()->reject(); }); // the title bar's close
+        EXPECT_EQ(byWindow.exec(), 0);
+    }
+}
+
+TEST(MessageBox, ShowsTheTextOfItsIdOrAReadyText) {
+    ui::Skin skin(test::testSkinFolder());
+    MessageBox byId(skin, nullptr, {"message_text_3", true, false});
+    EXPECT_EQ(byId.dialog().page().find("MessageText").text(), "Finish the macro first.");
+    EXPECT_EQ(byId.dialog().window()->windowTitle().toStdString(), "msgwnd");
+    MessageBox ready(skin, nullptr, {"Profile name is empty", false, false});
+    EXPECT_EQ(ready.dialog().page().find("MessageText").text(), "Profile name is empty");
+}
+
+TEST(MessageBox, TransientBoxClosesItselfOnItsFirstTick) {
+    ui::Skin skin(test::testSkinFolder());
+    MessageBox box(skin, nullptr, {ui::kTransientMessageId, true, true});
+    bool sawTimer = false;
+    box.dialog().setOnShown([&] {
+        sawTimer = box.transientTimer().isActive() && box.transientTimer().interval() == 500 &&
+                   box.transientTimer().isSingleShot();
+        box.fireTransientTimer(); // what the timer does after 500 ms
+    });
+    EXPECT_EQ(box.exec(), 0);
+    EXPECT_TRUE(sawTimer);
+    EXPECT_FALSE(box.transientTimer().isActive());
+    EXPECT_EQ(box.dialog().page().find("MessageText").text(), "Device removed.");
+}
+
+TEST(MessagePresenter, ScriptedDoubleRecordsIdsAndAnswers) {
+    ui::ScriptedMessagePresenter messages;
+    messages.answer(1);
+    EXPECT_EQ(messages.showMessage("message_text_4"), 1);
+    EXPECT_EQ(messages.showMessage("message_text_5"), 0); // default answer: no
+    EXPECT_EQ(messages.showTransientMessage(), 0);
+    EXPECT_EQ(messages.textIds(),
+              (std::vector<std::string>{"message_text_4", "message_text_5", "message_text_20"}));
+}
+
+TEST(AboutWindow, LinkOpensTheHomePageAndCloseClosesTheWindow) {
+    for (const auto& folder : skinsWith("CopyRight.xml")) {
+        SCOPED_TRACE(folder);
+        ui::Skin skin(folder);
+        std::vector<QUrl> opened;
+        PageDialog* about = openAboutWindow(skin, nullptr, [&](const QUrl& url) { opened.push_back(url); });
+        QPointer<QDialog> window = about->window();
+        ASSERT_TRUE(window);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(window->isModal());
+        about->page().click("NetText");
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_EQ(opened[0].toString().toStdString(), kHomePage);
+        about->page().click("closebtn");
+        EXPECT_FALSE(window->isVisible());
+        QCoreApplication::processEvents(); // the window and its page go once closed
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull());
+    }
+}
+
+TEST(PaletteDialog, SwatchTwentyOneThenOkGivesBlack) {
+    for (const auto& folder : skinsWith("GmPalletDialog.xml")) {
+        SCOPED_TRACE(folder);
+        ui::Skin skin(folder);
+        platform::clearDebugLines();
+        PaletteDialog dialog(skin, 0xFF0199CB, nullptr);
+        dialog.dialog().setOnShown([&] {
+            dialog.dialog().page().click("ms_dpi_color_png_21");
+            EXPECT_EQ(dialog.dialog().page().find("color_show_btn").bkColor(), 0xFF000000u);
+            EXPECT_EQ(dialog.dialog().page().palette("Pallet").colour(), 0xFF000000u);
+            dialog.dialog().page().click("okbtn");
+        });
+        EXPECT_EQ(dialog.exec(), PaletteDialog::kOk);
+        EXPECT_EQ(dialog.chosenColour(), 0xFF000000u);
+        EXPECT_TRUE(platform::debugContains("hongse"));
+    }
+}
+
+TEST(PaletteDialog, CancelOrCloseLeavesTheOpenersColour) {
+    ui::Skin skin(test::testSkinFolder());
+    for (const char* how : {"closebtn", "window"}) {
+        SCOPED_TRACE(how);
+        PaletteDialog dialog(skin, 0xFF0199CB, nullptr);
+        EXPECT_EQ(dialog.dialog().page().find("color_show_btn").bkColor(), 0xFF0199CBu); // starts from it
+        dialog.dialog().setOnShown([&] {
+            dialog.dialog().page().click("ms_dpi_color_png_3");
+            if (std::string(how) == "window")
+                dialog.dialog().window()->reject();
+            else
+                dialog.dialog().page().click(how);
+        });
+        EXPECT_EQ(dialog.exec(), PaletteDialog::kCancelled);
+        EXPECT_EQ(dialog.chosenColour(), 0xFF0199CBu);
+    }
+}
+
+TEST(PaletteDialog, PickingInThePaletteShowsInThePreview) {
+    ui::Skin skin(test::testSkinFolder());
+    PaletteDialog dialog(skin, 0xFF0199CB, nullptr);
+    ui::Page& page = dialog.dialog().page();
+    page.palette("Pallet").setColour(0xFF21B309, ui::Notify::Yes); // as if picked
+    EXPECT_EQ(page.find("color_show_btn").bkColor(), 0xFF21B309u);
+}
+
+TEST(PaletteDialog, OnlyTheThirtySwatchesAreSwatches) {
+    const struct {
+        const char* name;
+        std::optional<std::size_t> index;
+    } cases[] = {{"ms_dpi_color_png_0", 0},
+                 {"MS_DPI_COLOR_PNG_29", 29},
+                 {"ms_dpi_color_png_30", std::nullopt},
+                 {"ms_dpi_color_png_-1", std::nullopt},
+                 {"ms_dpi_color_png_", std::nullopt},
+                 {"ms_dpi_color_png_2x", std::nullopt},
+                 {"ms_Deng_color_btn_2", std::nullopt}};
+    for (const auto& c : cases) EXPECT_EQ(PaletteDialog::swatchIndex(c.name), c.index) << c.name;
+    EXPECT_EQ(settings::kPresetColours[21], 0xFF000000u);
+}
+
+} // namespace
+} // namespace zq::shell

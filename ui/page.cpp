@@ -1,0 +1,328 @@
+#include "ui/page.h"
+
+#include "platform/debug.h"
+#include "ui/page_core.h"
+#include "ui/palette_widget.h"
+#include "ui/skin.h"
+#include "ui/widget_text.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEnterEvent>
+#include <QEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
+
+namespace zq::ui {
+
+namespace {
+
+constexpr const char* kToggledMark = "zqToggled";
+
+// Turns the Qt events of one named widget (pointer in and out, focus) into notifications.
+class EventBridge final : public QObject {
+public:
+    EventBridge(std::weak_ptr<PageCore> core, QObject* parent) : QObject(parent), core_(std::move(core)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const char* type = nullptr;
+        switch (event->type()) {
+        case QEvent::Enter:
+            type = notify::kMouseEnter;
+            break;
+        case QEvent::Leave:
+            type = notify::kMouseLeave;
+            break;
+        case QEvent::FocusIn:
+            type = notify::kSetFocus;
+            break;
+        case QEvent::FocusOut:
+            type = notify::kKillFocus;
+            break;
+        default:
+            break;
+        }
+        if (type) {
+            if (auto core = core_.lock()) core->raise({type, watched->objectName().toStdString(), 0, 0});
+        }
+        return false;
+    }
+
+private:
+    std::weak_ptr<PageCore> core_;
+};
+
+void wire(const std::shared_ptr<PageCore>& core, QWidget* w, EventBridge* bridge) {
+    std::weak_ptr<PageCore> weak = core;
+    const std::string name = w->objectName().toStdString();
+    auto emitNote = [weak, name](const char* type, std::intptr_t wParam = 0, std::intptr_t lParam = 0) {
+        if (auto c = weak.lock()) c->raise({type, name, wParam, lParam});
+    };
+    w->installEventFilter(bridge);
+
+    if (auto* palette = qobject_cast<PaletteWidget*>(w)) {
+        QObject::connect(palette, &PaletteWidget::colourPicked, palette, [emitNote](quint32 argb) {
+            emitNote(notify::kColorChanged, static_cast<std::intptr_t>(argb));
+        });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        // Qt reports the toggle before the click; the dispatcher expects the click first and a
+        // "selectchanged" only when the state really changed (a selected radio clicked again does not).
+        QObject::connect(button, &QAbstractButton::toggled, button,
+                         [button](bool) { button->setProperty(kToggledMark, true); });
+        QObject::connect(button, &QAbstractButton::clicked, button, [button, emitNote](bool checked) {
+            emitNote(notify::kClick);
+            if (button->isCheckable() && button->property(kToggledMark).toBool()) {
+                button->setProperty(kToggledMark, false);
+                emitNote(notify::kSelectChanged, checked ? 1 : 0);
+            }
+        });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setProperty(prop::kLastIndex, combo->currentIndex());
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo, emitNote](int index) {
+            const int old = combo->property(prop::kLastIndex).toInt();
+            combo->setProperty(prop::kLastIndex, index);
+            if (index != old) emitNote(notify::kItemSelect, index, old);
+        });
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        list->setProperty(prop::kLastIndex, list->currentRow());
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [list, emitNote](int row) {
+            const int old = list->property(prop::kLastIndex).toInt();
+            list->setProperty(prop::kLastIndex, row);
+            if (row != old) emitNote(notify::kItemSelect, row, old);
+        });
+        QObject::connect(list, &QListWidget::itemClicked, list, [list, emitNote](QListWidgetItem* item) {
+            emitNote(notify::kItemClick, list->row(item));
+        });
+    } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+        QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
+                         [tree, emitNote](QTreeWidgetItem* now, QTreeWidgetItem* before) {
+                             const int row = now ? tree->indexOfTopLevelItem(now) : -1;
+                             const int old = before ? tree->indexOfTopLevelItem(before) : -1;
+                             if (row != old) emitNote(notify::kItemSelect, row, old);
+                         });
+        QObject::connect(tree, &QTreeWidget::itemClicked, tree,
+                         [tree, emitNote](QTreeWidgetItem* item, int column) {
+                             emitNote(notify::kItemClick, tree->indexOfTopLevelItem(item), column);
+                         });
+    } else if (auto* slider = qobject_cast<QAbstractSlider*>(w)) {
+        // While the handle is held every step is a "movevaluechanged"; the release, a key press or a
+        // click on the groove settles the value with "valuechanged".
+        QObject::connect(slider, &QAbstractSlider::valueChanged, slider, [slider, emitNote](int value) {
+            emitNote(slider->isSliderDown() ? notify::kMoveValueChanged : notify::kValueChanged, value);
+        });
+        QObject::connect(slider, &QAbstractSlider::sliderReleased, slider,
+                         [slider, emitNote] { emitNote(notify::kValueChanged, slider->value()); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        QObject::connect(edit, &QLineEdit::textEdited, edit,
+                         [emitNote](const QString&) { emitNote(notify::kTextChanged); });
+    }
+}
+
+bool isInternalName(const QString& name) {
+    return name.isEmpty() || name.startsWith(QLatin1String("qt_"));
+}
+
+} // namespace
+
+void PageCore::raise(const Notification& n) {
+    if (!handler) return;
+    // Keep the handler alive even if it replaces itself while running.
+    auto current = handler;
+    ++dispatchDepth;
+    current(n);
+    --dispatchDepth;
+}
+
+void PageCore::retranslate() {
+    if (!root || !skin) return;
+    QList<QWidget*> all = root->findChildren<QWidget*>();
+    all.prepend(root.data());
+    for (QWidget* w : all) {
+        if (const QVariant id = w->property(prop::kTextId); id.isValid() && !id.toString().isEmpty()) {
+            setWidgetText(w, QString::fromStdString(skin->text(id.toString().toStdString())));
+        }
+        if (const QVariant id = w->property(prop::kToolTipId); id.isValid() && !id.toString().isEmpty()) {
+            w->setToolTip(QString::fromStdString(skin->text(id.toString().toStdString())));
+        }
+        // Item texts of combos and lists given as ids, one per item, separated by ';'.
+        if (const QVariant ids = w->property("itemTextIds"); ids.isValid() && !ids.toString().isEmpty()) {
+            const QStringList list = ids.toString().split(';');
+            if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                const QSignalBlocker block(combo);
+                for (int i = 0; i < list.size(); ++i) {
+                    const QString text = QString::fromStdString(skin->text(list[i].trimmed().toStdString()));
+                    if (i < combo->count())
+                        combo->setItemText(i, text);
+                    else
+                        combo->addItem(text);
+                }
+            } else if (auto* lw = qobject_cast<QListWidget*>(w)) {
+                const QSignalBlocker block(lw);
+                for (int i = 0; i < list.size(); ++i) {
+                    const QString text = QString::fromStdString(skin->text(list[i].trimmed().toStdString()));
+                    if (i < lw->count())
+                        lw->item(i)->setText(text);
+                    else
+                        lw->addItem(text);
+                }
+            }
+        }
+    }
+}
+
+void PageCore::restyle(QWidget* w) const {
+    if (!w) return;
+    if (!w->property(prop::kBaseStyleSheet).isValid()) w->setProperty(prop::kBaseStyleSheet, w->styleSheet());
+    QString own;
+    if (const QVariant c = w->property(prop::kBkColor); c.isValid() && (c.toUInt() >> 24) != 0) {
+        own += QStringLiteral("background-color:%1;").arg(argbToCss(c.toUInt()));
+    }
+    // Plain widgets used as LED previews show the light overlay as their background; the device key
+    // buttons paint it themselves.
+    if (w->metaObject()->indexOfProperty(prop::kLit) < 0 && w->property(prop::kLit).toBool()) {
+        const int alpha =
+            w->property(prop::kLightAlpha).isValid() ? w->property(prop::kLightAlpha).toInt() : 255;
+        if (alpha > 0) {
+            const quint32 rgb = w->property(prop::kLightColour).toUInt() & 0xFFFFFFu;
+            own += QStringLiteral("background-color:%1;")
+                       .arg(argbToCss((static_cast<quint32>(alpha) << 24) | rgb));
+        }
+    }
+    const QString image = w->property(prop::kBkImage).toString();
+    if (!image.isEmpty() && skin) {
+        const std::string path = skin->resolveImage(image.toStdString());
+        if (!path.empty())
+            own += QStringLiteral("border-image:url(\"%1\");").arg(QString::fromStdString(path));
+    }
+    if (const QVariant c = w->property(prop::kTextColor); c.isValid()) {
+        own += QStringLiteral("color:%1;").arg(argbToCss(c.toUInt()));
+    }
+    if (const QVariant b = w->property(prop::kBorderWidth); b.isValid()) {
+        const int width = b.toInt();
+        own += width > 0 ? QStringLiteral("border:%1px solid %2;")
+                               .arg(width)
+                               .arg(argbToCss(w->property(prop::kBorderColor).toUInt()))
+                         : QStringLiteral("border:none;");
+    }
+    QString sheet = w->property(prop::kBaseStyleSheet).toString();
+    const QString selector = QLatin1Char('#') + w->objectName();
+    if (!own.isEmpty()) sheet += selector + QLatin1Char('{') + own + QLatin1Char('}');
+    const QString hot = w->property(prop::kHotImage).toString();
+    if (!hot.isEmpty() && skin) {
+        const std::string path = skin->resolveImage(hot.toStdString());
+        if (!path.empty()) {
+            sheet += selector +
+                     QStringLiteral(":hover{border-image:url(\"%1\");}").arg(QString::fromStdString(path));
+        }
+    }
+    if (sheet != w->styleSheet()) w->setStyleSheet(sheet);
+}
+
+Page::Page(const Skin& skin, std::string_view resourceName, QWidget* parent)
+    : core_(std::make_shared<PageCore>()) {
+    core_->skin = &skin;
+    core_->resourceName = std::string(resourceName);
+    QWidget* root = skin.buildLayout(resourceName, parent, &error_);
+    if (!root) {
+        platform::debugString("layout " + std::string(resourceName) + ": " + error_);
+        return;
+    }
+    core_->root = root;
+    auto* bridge = new EventBridge(core_, root);
+    QList<QWidget*> all = root->findChildren<QWidget*>();
+    all.prepend(root);
+    for (QWidget* w : all) {
+        const QString objectName = w->objectName();
+        if (isInternalName(objectName)) continue;
+        const std::string spelled = objectName.toStdString();
+        const auto [it, fresh] =
+            core_->index.emplace(toLower(spelled), static_cast<int>(core_->widgets.size()));
+        if (!fresh) {
+            platform::debugString("layout " + core_->resourceName + ": control name used twice: " + spelled);
+            continue;
+        }
+        core_->widgets.emplace_back(w);
+        core_->names.push_back(spelled);
+        wire(core_, w, bridge);
+    }
+    core_->retranslate();
+    const_cast<Skin&>(skin).attach(core_);
+}
+
+Page::~Page() {
+    if (owned_ && core_->root && !core_->root->parent()) delete core_->root.data();
+    core_->handler = nullptr;
+}
+
+bool Page::ok() const {
+    return !core_->root.isNull();
+}
+const std::string& Page::resourceName() const {
+    return core_->resourceName;
+}
+
+int Page::indexOf(std::string_view name) const {
+    auto it = core_->index.find(toLower(name));
+    return it == core_->index.end() ? -1 : it->second;
+}
+
+Control Page::find(std::string_view name) const {
+    const int i = indexOf(name);
+    return i < 0 || !core_->widget(i) ? Control() : Control(core_, i);
+}
+
+std::vector<std::string> Page::controlNames() const {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < core_->names.size(); ++i)
+        if (core_->widgets[i]) out.push_back(core_->names[i]);
+    return out;
+}
+
+void Page::setHandler(std::function<void(const Notification&)> handler) {
+    core_->handler = std::move(handler);
+}
+
+void Page::raise(Notification notification) {
+    core_->raise(notification);
+}
+
+void Page::click(std::string_view name) {
+    QWidget* w = find(name).widget();
+    if (!w) return;
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (button->isEnabled()) button->click();
+        return;
+    }
+    raise({notify::kClick, core_->names[static_cast<std::size_t>(indexOf(name))], 0, 0});
+}
+
+void Page::hover(std::string_view name, bool enter) {
+    QWidget* w = find(name).widget();
+    if (!w) return;
+    if (enter) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(w, &event);
+    } else {
+        QEvent event(QEvent::Leave);
+        QCoreApplication::sendEvent(w, &event);
+    }
+}
+
+QWidget* Page::root() const {
+    return core_->root.data();
+}
+
+QWidget* Page::release() {
+    owned_ = false;
+    return core_->root.data();
+}
+
+void Page::retranslate() {
+    core_->retranslate();
+}
+
+} // namespace zq::ui

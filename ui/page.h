@@ -1,0 +1,71 @@
+#pragma once
+// One loaded layout tree: the layout named by its resource name in res.xml, sub-layouts filled in,
+// controls found by name without regard to case, every user action and every "with notification"
+// operation delivered as a Notification to the one handler.
+#include "ui/control.h"
+#include "ui/notification.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace zq::ui {
+
+class Skin;
+struct PageCore;
+
+class Page {
+public:
+    // Builds the layout; on failure the page is empty (every control null) and error() says why.
+    Page(const Skin& skin, std::string_view resourceName, QWidget* parent = nullptr);
+    ~Page();
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    bool ok() const;
+    const std::string& error() const { return error_; }
+    const std::string& resourceName() const;
+
+    Control find(std::string_view name) const;
+    Option option(std::string_view name) const { return as<Option>(name); }
+    ListLike list(std::string_view name) const { return as<ListLike>(name); }
+    ListLike combo(std::string_view name) const { return as<ListLike>(name); }
+    Edit edit(std::string_view name) const { return as<Edit>(name); }
+    Slider slider(std::string_view name) const { return as<Slider>(name); }
+    Tabs tabs(std::string_view name) const { return as<Tabs>(name); }
+    Label label(std::string_view name) const { return as<Label>(name); }
+    Button button(std::string_view name) const { return as<Button>(name); }
+    Palette palette(std::string_view name) const { return as<Palette>(name); }
+
+    // Every named control of the tree, in layout order, as the layout spells them.
+    std::vector<std::string> controlNames() const;
+
+    void setHandler(std::function<void(const Notification&)> handler);
+    void raise(Notification notification);
+
+    // As if the user did it: for tests and for scripted flows.
+    void click(std::string_view name);
+    void hover(std::string_view name, bool enter);
+
+    QWidget* root() const;
+    // Detaches the widget tree from the page (the caller owns it from now on).
+    QWidget* release();
+    void retranslate();
+
+private:
+    template <class T> T as(std::string_view name) const {
+        Control c = find(name);
+        return c.exists() ? T(core_, indexOf(name)) : T();
+    }
+    int indexOf(std::string_view name) const;
+
+    std::shared_ptr<PageCore> core_;
+    std::string error_;
+    bool owned_ = true;
+};
+
+} // namespace zq::ui
