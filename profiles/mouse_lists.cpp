@@ -29,8 +29,6 @@ ProfileIndex mouseIndex(ProfileCategory category, const fs::path& mouseFolder) {
     return {category, mouseFolder / categoryInfo(category).indexFile};
 }
 
-// Lists the entries the index names. A count larger than the names present is held to them, so a
-// damaged or hostile index costs no more than the keys it holds.
 std::vector<ListEntry> listFromIndex(const ProfileIndex& index, int count) {
     std::vector<ListEntry> entries;
     const auto present = static_cast<int>(std::min<std::size_t>(index.namesPresent(), 1u << 20));
@@ -69,6 +67,11 @@ bool firstRun(ProfileCategory category, int profiles, const MouseListsFolders& f
 }
 
 } // namespace
+
+std::vector<ListEntry> buildListFromIndex(ProfileCategory category, const fs::path& indexFile) {
+    const ProfileIndex index(category, indexFile);
+    return listFromIndex(index, index.count());
+}
 
 MouseLists buildMouseLists(const MouseListsFolders& folders) {
     MouseLists out;

@@ -35,6 +35,12 @@ inline constexpr std::string_view kDefaultBadMagicMessage = "message_text_9";
 inline constexpr std::array<ProfileCategory, 3> kMouseListCategories{
     ProfileCategory::MouseDevice, ProfileCategory::MouseLighting, ProfileCategory::MouseKeys};
 
+// The entries an index names for its category, in index order. A count beyond the names present is
+// held to them, so a damaged or hostile index costs no more than the keys it holds; a count of 0 or
+// less gives no entries. Nothing is written. The keyboard and pad lists are built this way at start-up
+// (they have no first run: their profiles are only ever made by the list operations).
+std::vector<ListEntry> buildListFromIndex(ProfileCategory category, const std::filesystem::path& indexFile);
+
 struct MouseLists {
     // In the order of kMouseListCategories; a list whose building stopped holds what was built.
     std::array<std::vector<ListEntry>, 3> lists;

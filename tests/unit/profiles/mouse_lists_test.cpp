@@ -154,6 +154,16 @@ TEST_F(MouseListsTest, OddCountsCostNoMoreThanTheNamesPresent) {
     EXPECT_EQ(r.lists[2], (std::vector<ListEntry>{plain("k"), plain("0")})); // a gap reads as "0"
 }
 
+TEST(ProfileLists, KeyboardAndPadListsComeFromTheirIndexWithoutAFirstRun) {
+    TempFolder dir;
+    dir.write("kbProfile.ini", "[PROFILEDEVICECOUNT]\ncount=2\n[PROFILEDEVICENAME]\n0=Work\n1=Play\n");
+    EXPECT_EQ(buildListFromIndex(ProfileCategory::KeyboardDevice, dir / "kbProfile.ini"),
+              (std::vector<ListEntry>{plain("Work"), plain("Play")}));
+    EXPECT_TRUE(buildListFromIndex(ProfileCategory::KeyboardKeys, dir / "kbProfile.ini").empty());
+    EXPECT_TRUE(buildListFromIndex(ProfileCategory::PadLighting, dir / "mpProfile.ini").empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "mpProfile.ini"));
+}
+
 TEST_F(MouseListsTest, UsesTheUsersDataFolderAndTheApplicationFolder) {
     zq::test::EnvOverride env;
     env.set("ZQ70_DATA_DIR", (dir / "data").string());
