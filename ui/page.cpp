@@ -250,7 +250,7 @@ Page::Page(const Skin& skin, std::string_view resourceName, QWidget* parent)
         wire(core_, w, bridge);
     }
     core_->retranslate();
-    const_cast<Skin&>(skin).attach(core_);
+    skin.attach(core_);
 }
 
 Page::~Page() {

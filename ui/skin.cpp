@@ -241,7 +241,7 @@ bool fillSubLayouts(const Skin& skin, QUiLoader& loader, QWidget* root, std::vec
 
 } // namespace
 
-void Skin::attach(const std::shared_ptr<PageCore>& page) {
+void Skin::attach(const std::shared_ptr<PageCore>& page) const {
     std::erase_if(pages_, [](const auto& p) { return p.expired(); });
     pages_.push_back(page);
 }

@@ -54,7 +54,8 @@ public:
     // Builds a widget tree from a layout file; used by Page. Null on failure with the reason in *why.
     QWidget* buildLayout(std::string_view resourceName, QWidget* parent, std::string* why) const;
 
-    void attach(const std::shared_ptr<PageCore>& page);
+    // Pages register here so a language reload reaches them.
+    void attach(const std::shared_ptr<PageCore>& page) const;
 
     // The skin most recently opened and still alive, for controls that resolve their own pictures.
     static const Skin* current();
@@ -70,7 +71,7 @@ private:
     TextCatalog texts_;
     std::string styleSheet_;
     std::unique_ptr<Loader> loader_;
-    std::vector<std::weak_ptr<PageCore>> pages_;
+    mutable std::vector<std::weak_ptr<PageCore>> pages_;
 };
 
 // Custom widget classes the layouts name in <customwidgets>; the loader asks this registry first.
