@@ -37,8 +37,10 @@ bool Event::consumeLocked() {
 }
 
 void Event::notifyLocked() {
-    if (reset_ == Reset::Auto) cv_.notify_one();
-    else cv_.notify_all();
+    if (reset_ == Reset::Auto)
+        cv_.notify_one();
+    else
+        cv_.notify_all();
     for (auto& w : multiWaiters_) {
         std::lock_guard wl(w->mutex);
         w->woken = true;
