@@ -5,9 +5,7 @@ namespace zq::lighting {
 LightingEngine::LightingEngine(device::DeviceLink& mouseLink, device::DeviceLink& padLink,
                                device::DeviceLink& keyboardLink, platform::Clock& clock,
                                LightPreview* preview)
-    : ctx_(mouseLink, padLink, keyboardLink, clock, preview) {
-    ctx_.skipSame.store(readSkipSameSetting());
-}
+    : ctx_(mouseLink, padLink, keyboardLink, clock, preview) {}
 
 LightingEngine::~LightingEngine() {
     stop();

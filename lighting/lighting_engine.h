@@ -33,7 +33,8 @@ public:
     KeyboardExtrasSource& keyboardExtras() { return ctx_.keyboardExtras; }
     LightingContext& context() { return ctx_; }
 
-    // Traffic saver; the engine starts with what "main.ini" says (default on).
+    // Traffic saver, on by default (the setting's default). The owner applies what "main.ini" says with
+    // setSkipSame(readSkipSameSetting()); the engine itself touches no files.
     void setSkipSame(bool on) { ctx_.skipSame.store(on); }
     bool skipSame() const { return ctx_.skipSame.load(); }
 
