@@ -19,10 +19,10 @@ constexpr const char* kUsage =
     "       zq70-hid probe [--simulate]   open the mouse and show its device information and record\n";
 
 // The backend a command runs on: the emulated devices, or the machine's hidraw nodes.
-std::unique_ptr<hid::RawNodeBackend> makeBackend(bool simulate, std::ostream& err) {
+std::unique_ptr<hid::RawNodeBackend> makeBackend(bool simulate, [[maybe_unused]] std::ostream& err) {
     if (simulate) return std::make_unique<sim::SimBackend>();
 #ifdef ZQ_HAVE_HIDRAW_BACKEND
-    return std::make_unique<hid::HidrawBackend>();
+    return hid::makeDefaultBackend(); // /dev, or $ZQ70_HIDRAW_DIR
 #else
     err << "zq70-hid: the real-device (hidraw) backend is not built yet; use --simulate for the emulated "
            "devices\n";

@@ -1,7 +1,10 @@
 #include "device/hid/hid_device_record.h"
+#include "device/hid/hidraw_backend.h"
 #include "tools/hid_tool.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ostream>
 
 namespace zq::tools {
@@ -18,6 +21,23 @@ std::string padded(std::string s, std::size_t width) {
     return s;
 }
 
+// Nodes the hidraw backend found but could not ask, and what to do when permission was the reason.
+void reportUnopened(const std::vector<hid::NodeFailure>& failures, std::ostream& out) {
+    if (failures.empty()) return;
+    out << "\nCould not open " << failures.size() << " hidraw node(s):\n";
+    bool permission = false;
+    for (const auto& f : failures) {
+        out << "  " << f.node << ": " << std::strerror(f.error) << '\n';
+        permission = permission || f.error == EACCES || f.error == EPERM;
+    }
+    if (permission)
+        out << "To use the devices without root, install the udev rule 70-zephran-q70.rules:\n"
+               "  sudo install -m 644 packaging/70-zephran-q70.rules /etc/udev/rules.d/\n"
+               "  sudo udevadm control --reload && sudo udevadm trigger\n"
+               "(an installed program has it in <prefix>/lib/udev/rules.d/ already), then plug the device in "
+               "again.\n";
+}
+
 } // namespace
 
 int listCollections(hid::RawNodeBackend& backend, std::ostream& out, std::ostream& err) {
@@ -28,9 +48,15 @@ int listCollections(hid::RawNodeBackend& backend, std::ostream& out, std::ostrea
         err << "zq70-hid: the HID devices could not be listed\n";
         return kExitFailure;
     }
+    std::vector<hid::NodeFailure> failures;
+    if (const auto* hidraw = dynamic_cast<const hid::HidrawBackend*>(&backend))
+        failures = hidraw->lastFailures();
     if (nodes.empty()) {
-        out << "No HID devices found. If a device is plugged in, check that you may read its hidraw node\n"
-               "(the udev rule in packaging/ grants the logged-in user access).\n";
+        if (failures.empty())
+            out << "No HID devices found. If a device is plugged in, check that you may read its hidraw "
+                   "node\n"
+                   "(the udev rule in packaging/ grants the logged-in user access).\n";
+        reportUnopened(failures, out);
         return kExitOk;
     }
     std::size_t width = 4;
@@ -66,6 +92,7 @@ int listCollections(hid::RawNodeBackend& backend, std::ostream& out, std::ostrea
             out << padded(paths[p++], width) << line << '\n';
         }
     }
+    reportUnopened(failures, out);
     return kExitOk;
 }
 

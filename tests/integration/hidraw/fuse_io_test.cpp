@@ -1,0 +1,107 @@
+// Report I/O through the kernel: an exchange round trip, the read time limit, and a close that ends a
+// waiting read.
+#include "device/commands.h"
+#include "integration/hidraw/fuse_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <thread>
+
+namespace zq::test {
+namespace {
+
+using namespace zq::device;
+
+TEST_F(HidrawFuseTest, ExchangesRoundTripThroughTheNode) {
+    ASSERT_TRUE(openLink(sim.mouse()));
+    std::array<std::uint8_t, 56> block{};
+    for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(0x40 + i);
+    ASSERT_EQ(WriteProfileRecord(*link, 128, block), kResultOk);
+    std::array<std::uint8_t, 56> back{};
+    ASSERT_EQ(ReadProfileRecord(*link, 128, back), kResultOk);
+    EXPECT_EQ(back, block);
+    const auto stored = sim.mouse().record(2);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), stored.begin()));
+
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    ASSERT_EQ(ReadDeviceInfo(*link, info), kResultOk);
+    EXPECT_EQ(info, sim.mouse().deviceInfo());
+}
+
+TEST_F(HidrawFuseTest, ReadWithNoReplyFailsAfterItsLimitWithNoBytes) {
+    ASSERT_TRUE(openLink(sim.mouse()));
+    Frame buf{};
+    buf.fill(0xEE);
+    hid::HidDeviceRecord::Io io;
+    const Millis took = timed([&] { io = link->hid.readReport(buf, Millis(300)); });
+    EXPECT_FALSE(io.ok);
+    EXPECT_EQ(io.bytes, 0u);
+    EXPECT_EQ(io.status, hid::IoStatus::Timeout);
+    EXPECT_GE(took, Millis(250));
+    EXPECT_LE(took, Millis(2000));
+    EXPECT_EQ(buf[0], 0xEE); // nothing was written into the buffer
+}
+
+TEST_F(HidrawFuseTest, ClosingTheRecordEndsAWaitingReadAtOnce) {
+    ASSERT_TRUE(openLink(sim.mouse()));
+    hid::HidDeviceRecord::Io io;
+    Millis took{};
+    std::thread reader([&] {
+        Frame buf{};
+        took = timed([&] { io = link->hid.readReport(buf, Millis(20000)); });
+    });
+    while (!link->hid.readPending()) std::this_thread::yield();
+    link->hid.closeCollection();
+    reader.join();
+    EXPECT_FALSE(io.ok);
+    EXPECT_EQ(io.bytes, 0u);
+    EXPECT_EQ(io.status, hid::IoStatus::Cancelled);
+    EXPECT_LT(took, Millis(5000)); // far from the 20 s limit, whatever the machine's load
+    EXPECT_FALSE(link->hid.isOpen());
+}
+
+TEST_F(HidrawFuseTest, ACancelledNodeRefusesEveryLaterCallAtOnce) {
+    auto node = backend->open(fuse.pathOf(sim.mouse().nodeNames().back()),
+                              hid::kAccessRead | hid::kAccessWrite, false);
+    ASSERT_NE(node, nullptr);
+    node->cancel();
+    Frame buf{};
+    buf[0] = sim::kVendorReportId;
+    const Millis took = timed([&] {
+        EXPECT_EQ(node->read(buf, Millis(20000)).status, hid::IoStatus::Cancelled);
+        EXPECT_EQ(node->write(buf, Millis(20000)).status, hid::IoStatus::Cancelled);
+        EXPECT_EQ(node->read(buf, Millis(20000)).status, hid::IoStatus::Cancelled);
+    });
+    EXPECT_LT(took, Millis(5000));
+    EXPECT_EQ(sim.mouse().framesReceived(), 0u);
+}
+
+TEST_F(HidrawFuseTest, ConsumerReportsReachAReadOnlyHandle) {
+    hid::HidDeviceRecord record(*backend);
+    record.openForWrite = false;
+    ASSERT_TRUE(record.enumerateInterfaces());
+    bool opened = false;
+    for (const auto& path : record.paths()) {
+        record.setPath(path);
+        if (record.openCollection() && record.attributes().productId == sim::kMouseProductId &&
+            record.caps().usagePage == 0x000C) {
+            opened = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(opened);
+    ASSERT_TRUE(sim.mouse().sendConsumerUsage(sim::kUsageSettingsChanged));
+    std::vector<std::uint8_t> buf(record.caps().inputReportLength);
+    const auto io = record.readReport(buf, Millis(2000));
+    ASSERT_TRUE(io.ok);
+    ASSERT_TRUE(record.decodeInputReport(buf));
+    const auto& items = record.items(hid::ReportType::Input);
+    ASSERT_FALSE(items.empty());
+    ASSERT_FALSE(items[0].usageList.empty());
+    EXPECT_EQ(items[0].usageList[0], sim::kUsageSettingsChanged);
+}
+
+} // namespace
+} // namespace zq::test
