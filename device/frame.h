@@ -10,6 +10,8 @@
 //   8..63  payload
 //
 // Pure functions only; the exchange over a link lives in exchange.h.
+#include "platform/byte_order.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -73,14 +75,8 @@ inline constexpr int kResultBadLength = -202;
 // Length of the device information that ReadDeviceInfo returns.
 inline constexpr std::size_t kDeviceInfoSize = 33;
 
-constexpr std::uint16_t readLe16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-
-constexpr void writeLe16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value & 0xFF);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
+using platform::readLe16;
+using platform::writeLe16;
 
 // Low 16 bits of the sum of bytes 3..63 as they stand.
 constexpr std::uint16_t computeChecksum(const Frame& frame) {
