@@ -22,9 +22,9 @@ std::string padded(std::string s, std::size_t width) {
 }
 
 // Nodes the hidraw backend found but could not ask, and what to do when permission was the reason.
-void reportUnopened(const std::vector<hid::NodeFailure>& failures, std::ostream& out) {
+void reportUnopened(const std::vector<hid::NodeFailure>& failures, bool afterTable, std::ostream& out) {
     if (failures.empty()) return;
-    out << "\nCould not open " << failures.size() << " hidraw node(s):\n";
+    out << (afterTable ? "\n" : "") << "Could not open " << failures.size() << " hidraw node(s):\n";
     bool permission = false;
     for (const auto& f : failures) {
         out << "  " << f.node << ": " << std::strerror(f.error) << '\n';
@@ -56,7 +56,7 @@ int listCollections(hid::RawNodeBackend& backend, std::ostream& out, std::ostrea
             out << "No HID devices found. If a device is plugged in, check that you may read its hidraw "
                    "node\n"
                    "(the udev rule in packaging/ grants the logged-in user access).\n";
-        reportUnopened(failures, out);
+        reportUnopened(failures, false, out);
         return kExitOk;
     }
     std::size_t width = 4;
@@ -92,7 +92,7 @@ int listCollections(hid::RawNodeBackend& backend, std::ostream& out, std::ostrea
             out << padded(paths[p++], width) << line << '\n';
         }
     }
-    reportUnopened(failures, out);
+    reportUnopened(failures, true, out);
     return kExitOk;
 }
 

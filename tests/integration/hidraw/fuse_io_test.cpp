@@ -7,7 +7,11 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zq::test {
 namespace {
@@ -101,6 +105,39 @@ TEST_F(HidrawFuseTest, ConsumerReportsReachAReadOnlyHandle) {
     ASSERT_FALSE(items.empty());
     ASSERT_FALSE(items[0].usageList.empty());
     EXPECT_EQ(items[0].usageList[0], sim::kUsageSettingsChanged);
+}
+
+// The served node also behaves for readers that block in read() instead of polling, as tools like
+// hexdump do: the read waits for the next report, and an unplug ends it with EIO.
+TEST_F(HidrawFuseTest, ABlockingReadOfTheNodeWaitsForTheNextReportOrTheUnplug) {
+    const std::string node = fuse.pathOf(sim.mouse().nodeNames().back());
+    const int fd = ::open(node.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    std::array<std::uint8_t, 64> buf{};
+    ssize_t got = 0;
+    int error = 0;
+    std::atomic<bool> started{false};
+    std::thread reader([&] {
+        started = true;
+        got = ::read(fd, buf.data(), buf.size());
+        error = got < 0 ? errno : 0;
+    });
+    while (!started) std::this_thread::yield();
+    ASSERT_TRUE(sim.mouse().sendConsumerUsage(sim::kUsageClick));
+    reader.join();
+    EXPECT_EQ(got, static_cast<ssize_t>(sim::kConsumerReportSize)) << error;
+    EXPECT_EQ(buf[0], sim::kConsumerReportId);
+
+    ASSERT_EQ(::read(fd, buf.data(), buf.size()), static_cast<ssize_t>(sim::kConsumerReportSize)); // release
+    std::thread blocked([&] {
+        got = ::read(fd, buf.data(), buf.size());
+        error = got < 0 ? errno : 0;
+    });
+    sim.mouse().unplug();
+    blocked.join();
+    EXPECT_EQ(got, -1);
+    EXPECT_EQ(error, EIO);
+    ::close(fd);
 }
 
 } // namespace
