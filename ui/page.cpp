@@ -148,6 +148,17 @@ void PageCore::retranslate() {
         if (const QVariant id = w->property(prop::kToolTipId); id.isValid() && !id.toString().isEmpty()) {
             w->setToolTip(QString::fromStdString(skin->text(id.toString().toStdString())));
         }
+        // Column headers of trees given as ids, one per column, separated by ';'.
+        if (const QVariant ids = w->property(prop::kHeaderTextIds);
+            ids.isValid() && !ids.toString().isEmpty()) {
+            if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+                const QStringList list = ids.toString().split(';');
+                QStringList labels;
+                for (const QString& id : list)
+                    labels << QString::fromStdString(skin->text(id.trimmed().toStdString()));
+                tree->setHeaderLabels(labels);
+            }
+        }
         // Item texts of combos and lists given as ids, one per item, separated by ';'.
         if (const QVariant ids = w->property("itemTextIds"); ids.isValid() && !ids.toString().isEmpty()) {
             const QStringList list = ids.toString().split(';');
@@ -170,6 +181,17 @@ void PageCore::retranslate() {
                         lw->addItem(text);
                 }
             }
+        }
+    }
+}
+
+void PageCore::applyLayoutLook(QWidget* w) const {
+    static constexpr const char* kLookProperties[] = {prop::kBkImage, prop::kBkColor, prop::kHotImage,
+                                                      prop::kTextColor, prop::kBorderWidth};
+    for (const char* name : kLookProperties) {
+        if (w->property(name).isValid()) {
+            restyle(w);
+            return;
         }
     }
 }
@@ -249,6 +271,8 @@ Page::Page(const Skin& skin, std::string_view resourceName, QWidget* parent)
         core_->names.push_back(spelled);
         wire(core_, w, bridge);
     }
+    // Pictures, colours and borders the layout gives take effect now, as if the page had set them.
+    for (QWidget* w : all) core_->applyLayoutLook(w);
     core_->retranslate();
     skin.attach(core_);
 }

@@ -34,6 +34,8 @@ struct PageCore {
     void retranslate();
     // Rebuilds a widget's style sheet from the facade's properties (background, image, border, ...).
     void restyle(QWidget* w) const;
+    // restyle() for a widget whose layout gives it a picture, colour or border of its own.
+    void applyLayoutLook(QWidget* w) const;
 };
 
 // Dynamic property names the facade and the layouts share.
@@ -43,6 +45,7 @@ inline constexpr const char* kToolTipId = "toolTipId";
 inline constexpr const char* kStyle = "zqStyle";
 inline constexpr const char* kSubLayout = "subLayout";
 inline constexpr const char* kUserData = "userData";
+inline constexpr const char* kHeaderTextIds = "headerTextIds";
 inline constexpr const char* kBkColor = "zqBkColor";
 inline constexpr const char* kBkImage = "zqBkImage";
 inline constexpr const char* kHotImage = "zqHotImage";
