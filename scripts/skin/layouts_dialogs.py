@@ -56,7 +56,7 @@ def skin_window():
     colours = []
     for n, argb in enumerate(SKIN_COLOURS):
         colours.append((w("QPushButton", "skin_color_btn", None, style="skin_thumb", fixed=(60, 36),
-                          focusPolicy="NoFocus", styleSheet=f"QPushButton {{ background-color: #{argb & 0xFFFFFF:06X}; }}",
+                          focusPolicy="NoFocus",
                           dyn={"zqBkColor": ("uint", argb)}), n // 4, n % 4))
     return w("QWidget", "skin_root", (0, 0, 300, 196), style="popup_window", kids=[
         widget(None, (12, 10, 276, 30), lay=lay("h", [

@@ -26,10 +26,10 @@ def colour_layout(prefix, geom, columns=10, size=18):
     for channel, tid, value in (("R", "red_text", START_COLOUR >> 16 & 0xFF), ("G", "green_text",
                                                                              START_COLOUR >> 8 & 0xFF),
                                 ("B", "blue_text", START_COLOUR & 0xFF)):
-        channels.append(label(tid, style="channel_label", fixedWidth=12))
-        channels.append(number_edit(f"{p}_Deng_edit_{channel}", text=str(value), digits=3, fixed=(40, 26)))
+        channels.append(label(tid, style="channel_label", fixedWidth=10))
+        channels.append(number_edit(f"{p}_Deng_edit_{channel}", text=str(value), digits=3, fixed=(36, 26)))
     return frame(f"{p}_deng_color_layout", geom, style="group", lay=lay("v", [
-        lay("h", [colour_button(f"{p}_Deng_colordp_btn", size=(34, 30))] + channels + [stretch()], 6),
+        lay("h", [colour_button(f"{p}_Deng_colordp_btn", size=(30, 26))] + channels + [stretch()], 4),
         swatch_grid(f"{p}_Deng_color_btn_", columns, size),
         stretch(),
     ], 8, (8, 8, 8, 8)))
@@ -235,7 +235,9 @@ def function_editor(prefix, geom, wide):
             items.append(lay("h", [stretch(), button("ms_key_butt_keysave", "apply_text", style="primary_button",
                                                      fixed=(96, 30))]))
         kids_layout = lay("v", items, 6, (12, 10, 12, 10))
-    return frame(f"{prefix}_tab_function", geom, style="group", lay=kids_layout)
+    # The keyboard's editor waits for a key to be chosen on the picture; the hint shows until then.
+    waiting = {"visible": False, "enabled": False} if prefix == "kb" else {}
+    return frame(f"{prefix}_tab_function", geom, style="group", lay=kids_layout, **waiting)
 
 
 def mouse_keys():

@@ -293,11 +293,14 @@ def led_light_svg():
 
 
 def key_light_svg():
+    """The light of a key: a bright rim and a faint wash, so the legend under it stays readable."""
     return ('<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40" viewBox="0 0 40 40">'
-            '<defs><radialGradient id="g" cx="0.5" cy="0.5" r="0.7">'
-            '<stop offset="0" stop-color="#ffffff" stop-opacity="0.85"/>'
-            '<stop offset="1" stop-color="#ffffff" stop-opacity="0.35"/></radialGradient></defs>'
-            '<rect x="1" y="1" width="38" height="38" rx="5" fill="url(#g)"/></svg>')
+            '<defs><linearGradient id="g" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="#ffffff" stop-opacity="0.10"/>'
+            '<stop offset="1" stop-color="#ffffff" stop-opacity="0.30"/></linearGradient></defs>'
+            '<rect x="1" y="1" width="38" height="38" rx="5" fill="url(#g)"/>'
+            '<rect x="2" y="2" width="36" height="36" rx="4.5" fill="none" stroke="#ffffff" stroke-opacity="0.95" '
+            'stroke-width="3"/></svg>')
 
 
 def key_set_svg():

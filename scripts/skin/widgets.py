@@ -80,7 +80,7 @@ def widget(name=None, geom=None, **kw):
 def swatch(name, argb, size=18, tip="preset_colour_tip"):
     css = css_rgb(argb)
     return w("QPushButton", name, None, style="swatch", tip=tip, fixed=(size, size), focusPolicy="NoFocus",
-             styleSheet=f"QPushButton {{ background-color: {css}; }}", dyn={"zqBkColor": ("uint", argb)})
+             dyn={"zqBkColor": ("uint", argb)})
 
 
 def swatch_grid(prefix, columns, size=18, spacing=4):
@@ -92,7 +92,7 @@ def swatch_grid(prefix, columns, size=18, spacing=4):
 
 def colour_button(name, argb=START_COLOUR, size=(40, 40), tip="colour_pick_tip"):
     return w("QPushButton", name, None, style="colour_show", tip=tip, fixed=size, focusPolicy="NoFocus",
-             styleSheet=f"QPushButton {{ background-color: {css_rgb(argb)}; }}", dyn={"zqBkColor": ("uint", argb)})
+             dyn={"zqBkColor": ("uint", argb)})
 
 
 # ------------------------------------------------------------------------------------ profile controls
