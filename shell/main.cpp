@@ -1,5 +1,6 @@
 // The program entry. Until the main window exists it shows the main layout, or renders the tour.
 #include "shell/controls/register_controls.h"
+#include "shell/navigation.h"
 #include "shell/tour.h"
 #include "ui/page.h"
 #include "ui/skin.h"
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zephran-q70: %s\n", main.error().c_str());
         return 1;
     }
+    zq::shell::Navigation navigation(main);
+    main.setHandler([&navigation](const zq::ui::Notification& n) { navigation.follow(n); });
     QWidget* window = main.root();
     window->setWindowTitle(QStringLiteral("ZEPHRAN Q70"));
     window->resize(800, 572);

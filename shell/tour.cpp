@@ -1,5 +1,7 @@
 #include "shell/tour.h"
 
+#include "shell/first_run_view.h"
+#include "shell/navigation.h"
 #include "ui/page.h"
 #include "ui/skin.h"
 
@@ -7,11 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
-#include <QStackedWidget>
-#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
+#include <QWidget>
 
-#include <functional>
+#include <filesystem>
+#include <memory>
 
 namespace zq::shell {
 
@@ -19,45 +22,14 @@ namespace {
 
 constexpr QSize kMainSize(800, 572);
 
-// Tab layouts whose pages the tour shows one by one: the device tabs and each device's option tabs.
-bool isTabSwitch(const QWidget* w) {
-    return (qobject_cast<const QStackedWidget*>(w) || qobject_cast<const QTabWidget*>(w)) &&
-           w->objectName().endsWith(QLatin1String("tab_switch"), Qt::CaseInsensitive);
-}
-
-int pageCount(QWidget* w) {
-    if (auto* s = qobject_cast<QStackedWidget*>(w)) return s->count();
-    if (auto* t = qobject_cast<QTabWidget*>(w)) return t->count();
-    return 0;
-}
-QWidget* pageAt(QWidget* w, int i) {
-    if (auto* s = qobject_cast<QStackedWidget*>(w)) return s->widget(i);
-    if (auto* t = qobject_cast<QTabWidget*>(w)) return t->widget(i);
-    return nullptr;
-}
-void selectPage(QWidget* w, int i) {
-    if (auto* s = qobject_cast<QStackedWidget*>(w))
-        s->setCurrentIndex(i);
-    else if (auto* t = qobject_cast<QTabWidget*>(w))
-        t->setCurrentIndex(i);
-}
-
-// The outermost tab switches below a widget (not those inside another tab switch below it).
-QList<QWidget*> outerSwitches(QWidget* under) {
-    QList<QWidget*> out;
-    for (QWidget* w : under->findChildren<QWidget*>()) {
-        if (!isTabSwitch(w)) continue;
-        bool nested = false;
-        for (QWidget* p = w->parentWidget(); p && p != under; p = p->parentWidget())
-            if (isTabSwitch(p)) nested = true;
-        if (!nested) out.push_back(w);
-    }
-    return out;
-}
-
 bool save(QWidget* root, const QString& path) {
     QApplication::processEvents();
     return root->grab().save(path, "PNG");
+}
+
+// A sub-layout has no window of its own: shown alone it gets the window's background under it.
+bool isSubLayout(const QWidget* root) {
+    return root->property("zqStyle").toString() == QLatin1String("page");
 }
 
 } // namespace
@@ -80,6 +52,16 @@ TourResult runTour(const ui::Skin& skin, const std::string& folder) {
     }
     QTextStream lines(&tsv);
     lines << "layout\tname\tkind\n";
+    // Stands in for the application and user data folders of a first start; removed afterwards.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) result.failures.push_back("cannot make a scratch folder for the first-run state");
+
+    auto shoot = [&](QWidget* widget, const QString& file) {
+        if (save(widget, file))
+            result.pictures.push_back(file.toStdString());
+        else
+            result.failures.push_back("cannot write " + file.toStdString());
+    };
 
     for (const std::string& name : skin.layoutNames()) {
         ui::Page page(skin, name);
@@ -92,41 +74,59 @@ TourResult runTour(const ui::Skin& skin, const std::string& folder) {
                   << QString::fromStdString(page.find(control).kind()) << '\n';
             ++result.controls;
         }
-        QWidget* root = page.root();
-        root->setAttribute(Qt::WA_DontShowOnScreen);
-        const bool isMain = ui::toLower(name) == "xml_main";
-        if (isMain)
-            root->resize(kMainSize);
-        else if (root->size().isEmpty())
-            root->resize(root->sizeHint());
-        root->show();
         const QString base = dir + "/" + QString::fromStdString(pictureName(name));
-        if (save(root, base + ".png")) result.pictures.push_back((base + ".png").toStdString());
-
+        QWidget* root = page.root();
+        const bool isMain = ui::toLower(name) == "xml_main";
         if (!isMain) {
-            root->hide();
+            showFactoryLights(page);
+            // The message box as it first appears to a user who unplugs a device.
+            if (ui::toLower(name) == "xml_msg") page.label("MessageText").setTextId("message_text_20");
+            if (root->size().isEmpty()) root->resize(root->sizeHint());
+            std::unique_ptr<QWidget> host;
+            QWidget* shown = root;
+            if (isSubLayout(root)) {
+                host = std::make_unique<QWidget>();
+                host->setProperty("zqStyle", "root");
+                host->resize(root->size());
+                root->setParent(host.get());
+                root->move(0, 0);
+                shown = host.get();
+            }
+            shown->setAttribute(Qt::WA_DontShowOnScreen);
+            shown->show();
+            shoot(shown, base + ".png");
+            shown->hide();
+            if (host) root->setParent(nullptr);
             continue;
         }
-        // Every page of every tab switch, depth first, the outer selection kept while the inner ones go
-        // round.
-        std::function<void(QWidget*, const QString&)> walk = [&](QWidget* under, const QString& prefix) {
-            for (QWidget* tabs : outerSwitches(under)) {
-                const int before = pageCount(tabs) > 0
-                                       ? (qobject_cast<QStackedWidget*>(tabs)
-                                              ? qobject_cast<QStackedWidget*>(tabs)->currentIndex()
-                                              : qobject_cast<QTabWidget*>(tabs)->currentIndex())
-                                       : 0;
-                for (int i = 0; i < pageCount(tabs); ++i) {
-                    selectPage(tabs, i);
-                    const QString here = prefix + "." + tabs->objectName() + "-" + QString::number(i);
-                    if (save(root, base + here + ".png"))
-                        result.pictures.push_back((base + here + ".png").toStdString());
-                    walk(pageAt(tabs, i), here);
-                }
-                selectPage(tabs, before);
+
+        if (scratch.isValid()) {
+            for (const std::string& problem :
+                 showFirstRunState(page, skin, std::filesystem::path(scratch.path().toStdString())))
+                result.failures.push_back("first-run state: " + problem);
+        }
+        Navigation navigation(page);
+        page.setHandler([&navigation](const ui::Notification& n) { navigation.follow(n); });
+        root->setAttribute(Qt::WA_DontShowOnScreen);
+        root->resize(kMainSize);
+        root->show();
+        shoot(root, base + ".png");
+        // Every device tab the user can reach, and every option tab of it, selected as a click would.
+        for (const std::string& device : Navigation::deviceTabs()) {
+            if (!page.find(device).isVisible()) continue;
+            navigation.select(device);
+            const QString here = base + "." + QString::fromStdString(device);
+            std::vector<std::string> options;
+            for (const std::string& option : Navigation::optionTabs(device))
+                if (page.find(option).isVisible()) options.push_back(option);
+            if (options.empty()) shoot(root, here + ".png");
+            for (const std::string& option : options) {
+                navigation.select(option);
+                shoot(root, here + "." + QString::fromStdString(option) + ".png");
             }
-        };
-        walk(root, QString());
+            if (!options.empty()) navigation.select(options.front());
+        }
+        navigation.select("ms_tab");
         root->hide();
     }
     return result;

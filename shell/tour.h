@@ -1,6 +1,7 @@
 #pragma once
-// The tour: every layout of the skin rendered to a picture, every page of the main window's device
-// and option tabs too, and a list of every named control with its kind.
+// The tour: every layout of the skin rendered to a picture, every page of the main window reached
+// through its device and option tabs, with the first-run profile lists and the factory lighting
+// shown, and a list of every named control with its kind.
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ struct TourResult {
     int controls = 0;                  // lines of controls.tsv
 };
 
-// Writes DIR/<layout>.png, DIR/XML_MAIN.<tabs>-<n>....png and DIR/controls.tsv.
+// Writes DIR/<layout>.png, DIR/XML_MAIN.<device tab>[.<option tab>].png and DIR/controls.tsv.
 TourResult runTour(const ui::Skin& skin, const std::string& folder);
 
 // A layout's resource name as a file name: no separators, nothing hidden.
