@@ -32,11 +32,10 @@ std::size_t boundedCount(const fs::path& file, std::string_view countSection,
 std::vector<std::string> readCountedValues(const fs::path& file, std::string_view countSection,
                                            std::string_view valueSection) {
     const std::size_t n = boundedCount(file, countSection, valueSection);
-    std::vector<std::string> values;
-    values.reserve(n);
-    for (std::size_t i = 0; i < n; ++i)
-        values.push_back(platform::readProfileString(file, valueSection, std::to_string(i), kMissing));
-    return values;
+    std::vector<std::string> keys;
+    keys.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) keys.push_back(std::to_string(i));
+    return platform::readProfileStrings(file, valueSection, keys, kMissing);
 }
 
 } // namespace

@@ -182,6 +182,23 @@ std::string readProfileString(const fs::path& file, std::string_view section, st
     return std::string(cutToCharacters(defaultValue, kProfileStringMaxChars));
 }
 
+std::vector<std::string> readProfileStrings(const fs::path& file, std::string_view section,
+                                            std::span<const std::string> keys,
+                                            std::string_view defaultValue) {
+    const std::string_view sectionName = trimBlanks(section);
+    const std::string fallback(cutToCharacters(defaultValue, kProfileStringMaxChars));
+    std::vector<std::string> values(keys.size(), fallback);
+    Store& s = store();
+    std::lock_guard guard(s.lock);
+    const IniDocument* doc = nullptr;
+    if (load(s, file, doc) != Load::Ok) return values;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (const std::string* v = doc->find(sectionName, trimBlanks(keys[i])))
+            values[i] = std::string(cutToCharacters(*v, kProfileStringMaxChars));
+    }
+    return values;
+}
+
 bool writeProfileString(const fs::path& file, std::string_view section, std::string_view key,
                         std::string_view value) {
     section = trimBlanks(section);

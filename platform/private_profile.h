@@ -25,6 +25,11 @@ inline constexpr std::size_t kProfileStringMaxChars = 259;
 std::string readProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view defaultValue);
 
+// The same look-up for many keys of one section, with one check of the file for all of them: the values
+// in the order of the keys, each the default when its key is missing.
+std::vector<std::string> readProfileStrings(const std::filesystem::path& file, std::string_view section,
+                                            std::span<const std::string> keys, std::string_view defaultValue);
+
 // False when the file could not be written, or when a name or the value cannot be stored in an INI
 // line (a line break or NUL anywhere, ']' in the section, '=' in the key, an empty key).
 bool writeProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,

@@ -76,6 +76,20 @@ TEST(IniRead, CutsValuesAndDefaultsTo259Characters) {
     EXPECT_EQ(readProfileString(dir / "t.ini", "N", "a", "0").size(), 259u);
 }
 
+TEST(IniRead, ManyKeysAtOnceGiveWhatSingleReadsGive) {
+    TempFolder dir;
+    dir.write("t.ini", "[Macro]\n0 = a \nKEY1=b\n3=" + std::string(300, 'z') + "\n[Other]\n2=c\n");
+    const std::vector<std::string> keys = {"0", "key1", "2", "3", " 0 "};
+    const auto many = readProfileStrings(dir / "t.ini", "macro", keys, "0");
+    ASSERT_EQ(many.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(many[i], readProfileString(dir / "t.ini", "macro", keys[i], "0")) << keys[i];
+    EXPECT_EQ(many[0], "a");
+    EXPECT_EQ(many[2], "0");
+    EXPECT_EQ(many[3].size(), 259u);
+    EXPECT_EQ(readProfileStrings(dir / "none.ini", "Macro", keys, "d"), std::vector<std::string>(5, "d"));
+}
+
 TEST(Utf8, CutNeverSplitsASequenceAndCountsStrayBytesAsCharacters) {
     EXPECT_EQ(cutToCharacters("a\xC3\xA9"
                               "b",
