@@ -64,7 +64,7 @@ inline constexpr auto kMouseBootDescriptor = std::to_array<std::uint8_t>({
     0xC0,             // End Collection
 });
 
-// Boot keyboard as in the HID specification: modifiers, reserved byte, 5 LED outputs, 6 key slots.
+// Boot keyboard as in the HID 1.11 documents: modifiers, reserved byte, 5 LED outputs, 6 key slots.
 inline constexpr auto kKeyboardBootDescriptor = std::to_array<std::uint8_t>({
     0x05, 0x01, // Usage Page (Generic Desktop)
     0x09, 0x06, // Usage (Keyboard)

@@ -55,21 +55,21 @@ void fillMouse(std::uint8_t* r) {
 
 } // namespace
 
-std::vector<std::uint8_t> factoryRecords(const DeviceSpec& spec) {
-    std::vector<std::uint8_t> records(recordAreaSize(spec), 0);
-    for (std::size_t k = 0; k < spec.profileSlots; ++k) {
+std::vector<std::uint8_t> factoryRecords(const DeviceModel& model) {
+    std::vector<std::uint8_t> records(recordAreaSize(model), 0);
+    for (std::size_t k = 0; k < model.profileSlots; ++k) {
         std::uint8_t* r = records.data() + k * kRecordSize;
         r[rec::kSlot] = static_cast<std::uint8_t>(k);
         fillLighting(r, k);
-        if (spec.kind == DeviceKind::Mouse) fillMouse(r);
+        if (model.kind == DeviceKind::Mouse) fillMouse(r);
     }
     return records; // byte 0 (the current-slot register) is 0: slot 0 is current
 }
 
-std::vector<std::uint8_t> factoryKeyArea(const DeviceSpec& spec) {
-    std::vector<std::uint8_t> area(keyAreaSize(spec), kKeyFiller);
+std::vector<std::uint8_t> factoryKeyArea(const DeviceModel& model) {
+    std::vector<std::uint8_t> area(keyAreaSize(model), kKeyFiller);
     if (area.empty()) return area;
-    if (spec.kind == DeviceKind::Mouse) {
+    if (model.kind == DeviceKind::Mouse) {
         const std::array<const ButtonTable*, kKeyPageCount> pages{&kRightHanded, &kLeftHanded, &kBothSides,
                                                                   &kRightHanded, &kRightHanded};
         for (std::size_t p = 0; p < kKeyPageCount; ++p)
@@ -77,7 +77,7 @@ std::vector<std::uint8_t> factoryKeyArea(const DeviceSpec& spec) {
                       area.begin() + static_cast<long>(p * kKeyPageStride));
     } else {
         // One table for the whole key block; later pages overlap it, as on the device.
-        const std::size_t keys = std::min<std::size_t>(spec.keyCount, spec.keyBlockLength / 3);
+        const std::size_t keys = std::min<std::size_t>(model.keyCount, model.keyBlockLength / 3);
         for (std::size_t k = 0; k < keys; ++k) {
             area[3 * k] = kKeyboardKey;
             area[3 * k + 1] = 0;

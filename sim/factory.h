@@ -8,7 +8,7 @@
 //   9      effect state
 //   mouse only: 14 report-rate index, 15..18 DPI codes of levels 1..4, 19 current DPI level 0..4,
 //               20 DPI code of level 5, 23..37 indicator colours of the five levels (RGB each)
-#include "sim/device_spec.h"
+#include "sim/device_model.h"
 
 #include <array>
 #include <cstdint>
@@ -46,8 +46,8 @@ inline constexpr std::uint8_t kFactoryLightSpeed = 2;
 inline constexpr std::uint8_t kKeyFiller = 0x05;
 
 // profileSlots * 64 bytes; record k carries slot number k and its own light colour.
-std::vector<std::uint8_t> factoryRecords(const DeviceSpec& spec);
-// keyAreaSize(spec) bytes: page p (at p * 126) starts with the button table of slot p.
-std::vector<std::uint8_t> factoryKeyArea(const DeviceSpec& spec);
+std::vector<std::uint8_t> factoryRecords(const DeviceModel& model);
+// keyAreaSize(model) bytes: page p (at p * 126) starts with the button table of slot p.
+std::vector<std::uint8_t> factoryKeyArea(const DeviceModel& model);
 
 } // namespace zq::sim

@@ -45,17 +45,17 @@ bool checksumAccepted(const Frame& request) {
 
 } // namespace
 
-Firmware::Firmware(const DeviceSpec& spec)
-    : spec_(spec), records_(factoryRecords(spec)), keyArea_(factoryKeyArea(spec)),
-      macroArea_(macroAreaSize(spec), 0), cursorArea_(spec.cursorAreaSize, 0),
-      lightAssembly_(spec.lightFrameSize, 0), lastLight_(spec.lightFrameSize, 0) {
-    info_[info::kDeviceType] = deviceType(spec.kind);
-    device::writeLe16(info_, info::kFirmwareVersion, spec.version);
-    device::writeLe16(info_, info::kProductId, spec.productId);
-    info_[info::kKeyCount] = spec.keyCount;
-    info_[info::kMacroUnits] = spec.macroUnits;
-    info_[info::kProfileSlots] = spec.profileSlots;
-    info_[info::kLedCount] = static_cast<std::uint8_t>(spec.lightFrameSize / 3);
+Firmware::Firmware(const DeviceModel& model)
+    : model_(model), records_(factoryRecords(model)), keyArea_(factoryKeyArea(model)),
+      macroArea_(macroAreaSize(model), 0), cursorArea_(model.cursorAreaSize, 0),
+      lightAssembly_(model.lightFrameSize, 0), lastLight_(model.lightFrameSize, 0) {
+    info_[info::kDeviceType] = deviceType(model.kind);
+    device::writeLe16(info_, info::kFirmwareVersion, model.version);
+    device::writeLe16(info_, info::kProductId, model.productId);
+    info_[info::kKeyCount] = model.keyCount;
+    info_[info::kMacroUnits] = model.macroUnits;
+    info_[info::kProfileSlots] = model.profileSlots;
+    info_[info::kLedCount] = static_cast<std::uint8_t>(model.lightFrameSize / 3);
 }
 
 void Firmware::handle(const Frame& request, Frame& reply) {
@@ -130,7 +130,7 @@ std::uint8_t Firmware::execute(const Frame& request, Frame& reply) {
 std::uint8_t Firmware::writeRecords(std::size_t offset, std::size_t length,
                                     std::span<const std::uint8_t> data) {
     if (offset + length > records_.size()) return kStatusBadAddress;
-    if (offset == 0 && length > 0 && data[0] >= spec_.profileSlots) return kStatusBadAddress;
+    if (offset == 0 && length > 0 && data[0] >= model_.profileSlots) return kStatusBadAddress;
     std::copy_n(data.begin(), length, records_.begin() + static_cast<long>(offset));
     return kStatusOk;
 }
@@ -161,8 +161,8 @@ std::uint8_t Firmware::writeLight(std::size_t offset, std::size_t length,
 }
 
 void Firmware::factoryReset() {
-    records_ = factoryRecords(spec_);
-    keyArea_ = factoryKeyArea(spec_);
+    records_ = factoryRecords(model_);
+    keyArea_ = factoryKeyArea(model_);
     std::fill(macroArea_.begin(), macroArea_.end(), 0);
     std::fill(cursorArea_.begin(), cursorArea_.end(), 0);
     powerCycle();
@@ -175,7 +175,7 @@ void Firmware::powerCycle() {
 }
 
 void Firmware::stepProfileSlot() {
-    records_[0] = static_cast<std::uint8_t>((currentSlot() + 1) % spec_.profileSlots);
+    records_[0] = static_cast<std::uint8_t>((currentSlot() + 1) % model_.profileSlots);
 }
 
 void Firmware::stepDpiLevel() {

@@ -25,7 +25,7 @@
 // - Factory reset restores the factory records (slot 0 current), the factory key block, and clears the
 //   macro and cursor-path memories.
 #include "device/frame.h"
-#include "sim/device_spec.h"
+#include "sim/device_model.h"
 
 #include <array>
 #include <cstdint>
@@ -51,7 +51,7 @@ inline constexpr std::size_t kLedCount = 8;
 
 class Firmware {
 public:
-    explicit Firmware(const DeviceSpec& spec);
+    explicit Firmware(const DeviceModel& model);
 
     // Answers one request; the reply is a complete frame with the checksum set.
     void handle(const device::Frame& request, device::Frame& reply);
@@ -67,7 +67,7 @@ public:
     void stepDpiLevel();    // next DPI level in the current record, wrapping
     void stepBrightness();  // next brightness in the current record, wrapping
 
-    const DeviceSpec& spec() const { return spec_; }
+    const DeviceModel& model() const { return model_; }
     std::uint8_t currentSlot() const { return records_[0]; }
     std::span<const std::uint8_t> records() const { return records_; }
     std::span<const std::uint8_t> keyArea() const { return keyArea_; }
@@ -86,7 +86,7 @@ private:
     std::uint8_t writeLight(std::size_t offset, std::size_t length, std::span<const std::uint8_t> data);
     std::uint8_t* currentRecord() { return records_.data() + std::size_t{currentSlot()} * kRecordSize; }
 
-    DeviceSpec spec_;
+    DeviceModel model_;
     std::vector<std::uint8_t> records_, keyArea_, macroArea_, cursorArea_;
     std::array<std::uint8_t, device::kDeviceInfoSize> info_{};
     std::vector<std::uint8_t> lightAssembly_, lastLight_;

@@ -6,10 +6,10 @@
 
 namespace zq::sim {
 
-SimBackend::SimBackend(platform::Clock& clock, const std::vector<DeviceSpec>& specs)
+SimBackend::SimBackend(platform::Clock& clock, const std::vector<DeviceModel>& models)
     : clock_(clock), numbering_(std::make_shared<NodeNumbering>()) {
-    for (const auto& spec : specs) {
-        devices_.push_back(std::make_shared<SimDevice>(spec, clock_, numbering_));
+    for (const auto& model : models) {
+        devices_.push_back(std::make_shared<SimDevice>(model, clock_, numbering_));
         devices_.back()->plug();
     }
 }
@@ -30,13 +30,13 @@ std::unique_ptr<hid::RawNode> SimBackend::open(const std::string& node, unsigned
 
 bool SimBackend::present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) {
     for (const auto& d : devices_)
-        if (vendorId == kVendorId && productId == d->spec().productId && d->hasNode(node)) return true;
+        if (vendorId == kVendorId && productId == d->model().productId && d->hasNode(node)) return true;
     return false;
 }
 
 SimDevice* SimBackend::find(DeviceKind kind) const {
     for (const auto& d : devices_)
-        if (d->spec().kind == kind) return d.get();
+        if (d->model().kind == kind) return d.get();
     return nullptr;
 }
 

@@ -7,7 +7,7 @@
 // outlive both.
 #include "device/hid/raw_node.h"
 #include "platform/clock.h"
-#include "sim/device_spec.h"
+#include "sim/device_model.h"
 #include "sim/sim_device.h"
 
 #include <memory>
@@ -20,7 +20,7 @@ class NodeNumbering;
 class SimBackend final : public hid::RawNodeBackend {
 public:
     explicit SimBackend(platform::Clock& clock = platform::systemClock(),
-                        const std::vector<DeviceSpec>& specs = defaultSpecs());
+                        const std::vector<DeviceModel>& models = defaultModels());
     ~SimBackend() override;
 
     bool enumerate(std::vector<hid::NodeInfo>& out) override;

@@ -10,9 +10,10 @@ namespace zq::sim {
 using hid::IoResult;
 using hid::IoStatus;
 
-SimDevice::SimDevice(const DeviceSpec& spec, platform::Clock& clock, std::shared_ptr<NodeNumbering> numbering)
-    : spec_(spec), clock_(clock), realTime_(&clock == &platform::systemClock()),
-      numbering_(std::move(numbering)), firmware_(spec), log_(kRequestLogSize) {
+SimDevice::SimDevice(const DeviceModel& model, platform::Clock& clock,
+                     std::shared_ptr<NodeNumbering> numbering)
+    : model_(model), clock_(clock), realTime_(&clock == &platform::systemClock()),
+      numbering_(std::move(numbering)), firmware_(model), log_(kRequestLogSize) {
     numbers_.fill(-1);
 }
 
@@ -37,7 +38,7 @@ void SimDevice::unplugLocked() {
     if (!plugged_) return;
     plugged_ = false;
     ++generation_;
-    for (std::size_t i = 0; i < spec_.nodeCount; ++i) {
+    for (std::size_t i = 0; i < model_.nodeCount; ++i) {
         numbering_->give(numbers_[i]);
         numbers_[i] = -1;
         names_[i].clear();
@@ -48,7 +49,7 @@ void SimDevice::unplugLocked() {
 void SimDevice::plug() {
     std::lock_guard lock(mutex_);
     if (plugged_) return;
-    for (std::size_t i = 0; i < spec_.nodeCount; ++i) {
+    for (std::size_t i = 0; i < model_.nodeCount; ++i) {
         numbers_[i] = numbering_->take();
         names_[i] = NodeNumbering::nodeName(numbers_[i]);
     }
@@ -59,26 +60,26 @@ void SimDevice::plug() {
 std::vector<std::string> SimDevice::nodeNames() const {
     std::lock_guard lock(mutex_);
     if (!plugged_) return {};
-    return {names_.begin(), names_.begin() + spec_.nodeCount};
+    return {names_.begin(), names_.begin() + model_.nodeCount};
 }
 
 bool SimDevice::hasNode(const std::string& nodeName) const {
     std::lock_guard lock(mutex_);
     if (!plugged_) return false;
-    return std::find(names_.begin(), names_.begin() + spec_.nodeCount, nodeName) !=
-           names_.begin() + spec_.nodeCount;
+    return std::find(names_.begin(), names_.begin() + model_.nodeCount, nodeName) !=
+           names_.begin() + model_.nodeCount;
 }
 
 void SimDevice::listNodes(std::vector<hid::NodeInfo>& out) const {
     std::lock_guard lock(mutex_);
     if (!plugged_) return;
-    for (std::size_t i = 0; i < spec_.nodeCount; ++i) {
+    for (std::size_t i = 0; i < model_.nodeCount; ++i) {
         hid::NodeInfo info;
         info.node = names_[i];
         info.vendorId = kVendorId;
-        info.productId = spec_.productId;
-        info.version = spec_.version;
-        info.descriptor.assign(spec_.nodes[i].begin(), spec_.nodes[i].end());
+        info.productId = model_.productId;
+        info.version = model_.version;
+        info.descriptor.assign(model_.nodes[i].begin(), model_.nodes[i].end());
         out.push_back(std::move(info));
     }
 }
@@ -93,7 +94,7 @@ std::unique_ptr<SimNode> SimDevice::open(const std::string& nodeName, unsigned a
     std::lock_guard lock(mutex_);
     if (!plugged_) return nullptr;
     int index = -1;
-    for (std::size_t i = 0; i < spec_.nodeCount; ++i)
+    for (std::size_t i = 0; i < model_.nodeCount; ++i)
         if (names_[i] == nodeName) index = static_cast<int>(i);
     if (index < 0) return nullptr;
 
@@ -110,9 +111,9 @@ std::unique_ptr<SimNode> SimDevice::open(const std::string& nodeName, unsigned a
     hid::NodeInfo info;
     info.node = nodeName;
     info.vendorId = kVendorId;
-    info.productId = spec_.productId;
-    info.version = spec_.version;
-    const auto& d = spec_.nodes[static_cast<std::size_t>(index)];
+    info.productId = model_.productId;
+    info.version = model_.version;
+    const auto& d = model_.nodes[static_cast<std::size_t>(index)];
     info.descriptor.assign(d.begin(), d.end());
     auto node =
         std::make_unique<SimNode>(shared_from_this(), index, std::move(info), access, exclusive, generation_);
@@ -142,7 +143,7 @@ IoResult SimDevice::write(SimNode& node, std::span<const std::uint8_t> report,
     if (writeFault_ == WriteFault::Fail) return {IoStatus::Error, 0};
     if (writeFault_ == WriteFault::Stall) return waitOut(lock, node, limit);
 
-    const bool command = node.nodeIndex_ == spec_.vendorNode && report[0] == kVendorReportId;
+    const bool command = node.nodeIndex_ == model_.vendorNode && report[0] == kVendorReportId;
     // Other output reports (the keyboard's LED report) are taken and have no effect here.
     if (!command) return {IoStatus::Ok, report.size()};
     if (report.size() != device::kFrameSize) return {IoStatus::Error, 0};
@@ -168,7 +169,7 @@ IoResult SimDevice::write(SimNode& node, std::span<const std::uint8_t> report,
     } else {
         firmware_.handle(request, reply);
     }
-    broadcastLocked(spec_.vendorNode, reply, clock_.now() + replyDelay_);
+    broadcastLocked(model_.vendorNode, reply, clock_.now() + replyDelay_);
     return {IoStatus::Ok, report.size()};
 }
 
@@ -282,13 +283,13 @@ void SimDevice::clearFaults() {
 // --- buttons ------------------------------------------------------------------------------------------
 
 bool SimDevice::sendConsumerLocked(std::uint16_t usage) {
-    if (!plugged_ || spec_.consumerNode < 0) return false;
+    if (!plugged_ || model_.consumerNode < 0) return false;
     const auto now = clock_.now();
     const std::array<std::uint8_t, kConsumerReportSize> press{
         kConsumerReportId, static_cast<std::uint8_t>(usage), static_cast<std::uint8_t>(usage >> 8)};
     const std::array<std::uint8_t, kConsumerReportSize> release{kConsumerReportId, 0, 0};
-    broadcastLocked(spec_.consumerNode, press, now);
-    broadcastLocked(spec_.consumerNode, release, now);
+    broadcastLocked(model_.consumerNode, press, now);
+    broadcastLocked(model_.consumerNode, release, now);
     return true;
 }
 
@@ -299,21 +300,21 @@ bool SimDevice::sendConsumerUsage(std::uint16_t usage) {
 
 bool SimDevice::pressProfileButton() {
     std::lock_guard lock(mutex_);
-    if (!plugged_ || spec_.consumerNode < 0) return false;
+    if (!plugged_ || model_.consumerNode < 0) return false;
     firmware_.stepProfileSlot();
     return sendConsumerLocked(kUsageProfileButton);
 }
 
 bool SimDevice::pressDpiButton() {
     std::lock_guard lock(mutex_);
-    if (!plugged_ || spec_.kind != DeviceKind::Mouse) return false;
+    if (!plugged_ || model_.kind != DeviceKind::Mouse) return false;
     firmware_.stepDpiLevel();
     return sendConsumerLocked(kUsageSettingsChanged);
 }
 
 bool SimDevice::pressBrightnessButton() {
     std::lock_guard lock(mutex_);
-    if (!plugged_ || spec_.kind != DeviceKind::Keyboard) return false;
+    if (!plugged_ || model_.kind != DeviceKind::Keyboard) return false;
     firmware_.stepBrightness();
     return sendConsumerLocked(kUsageSettingsChanged);
 }

@@ -14,7 +14,7 @@
 #include "device/frame.h"
 #include "device/hid/raw_node.h"
 #include "platform/clock.h"
-#include "sim/device_spec.h"
+#include "sim/device_model.h"
 #include "sim/firmware.h"
 #include "sim/report_queue.h"
 
@@ -47,12 +47,12 @@ inline constexpr std::uint16_t kUsageClick = 0x0403;
 
 class SimDevice : public std::enable_shared_from_this<SimDevice> {
 public:
-    SimDevice(const DeviceSpec& spec, platform::Clock& clock, std::shared_ptr<NodeNumbering> numbering);
+    SimDevice(const DeviceModel& model, platform::Clock& clock, std::shared_ptr<NodeNumbering> numbering);
     ~SimDevice();
     SimDevice(const SimDevice&) = delete;
     SimDevice& operator=(const SimDevice&) = delete;
 
-    const DeviceSpec& spec() const { return spec_; }
+    const DeviceModel& model() const { return model_; }
 
     // --- Plugging. A replug brings the nodes back under the lowest free numbers, as new nodes: handles
     // opened before the unplug stay dead (Removed). The device's memories survive; a half-received light
@@ -124,7 +124,7 @@ private:
     bool sendConsumerLocked(std::uint16_t usage);
     void logLocked(const device::Frame& frame);
 
-    const DeviceSpec spec_;
+    const DeviceModel model_;
     platform::Clock& clock_;
     const bool realTime_;
     std::shared_ptr<NodeNumbering> numbering_;

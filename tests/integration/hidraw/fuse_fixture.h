@@ -32,7 +32,7 @@ protected:
     bool openLink(sim::SimDevice& dev) {
         link = std::make_unique<device::DeviceLink>(*backend);
         auto& l = *link;
-        l.identity = {sim::kVendorId, dev.spec().productId, sim::kVendorUsagePage, sim::kVendorUsage};
+        l.identity = {sim::kVendorId, dev.model().productId, sim::kVendorUsagePage, sim::kVendorUsage};
         if (!l.hid.enumerateInterfaces()) return false;
         for (const auto& path : l.hid.paths()) {
             l.hid.setPath(path);

@@ -1,5 +1,5 @@
 // The udev rule grants the seat's user the three devices' hidraw nodes, and nothing more.
-#include "sim/device_spec.h"
+#include "sim/device_model.h"
 
 #include <gtest/gtest.h>
 

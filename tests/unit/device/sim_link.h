@@ -8,7 +8,7 @@
 namespace zq::test {
 
 inline bool openOnVendorCollection(device::DeviceLink& link, sim::SimDevice& dev) {
-    link.identity = {0x0C45, dev.spec().productId, sim::kVendorUsagePage, sim::kVendorUsage};
+    link.identity = {0x0C45, dev.model().productId, sim::kVendorUsagePage, sim::kVendorUsage};
     if (!link.hid.enumerateInterfaces()) return false;
     for (const auto& path : link.hid.paths()) {
         link.hid.setPath(path);

@@ -1,5 +1,5 @@
 #pragma once
-// The boot-protocol example descriptors of the HID 1.11 specification (appendix B), byte for byte,
+// The boot-protocol example descriptors of the HID 1.11 documents (appendix B), byte for byte,
 // plus two small descriptors of our own that exercise the decoder.
 #include <array>
 #include <cstdint>

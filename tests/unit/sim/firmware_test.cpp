@@ -21,7 +21,7 @@ std::vector<std::uint8_t> pattern(std::size_t n, std::uint8_t seed) {
 }
 
 struct FirmwareTest : ::testing::Test {
-    Firmware mouse{defaultSpec(DeviceKind::Mouse)};
+    Firmware mouse{defaultModel(DeviceKind::Mouse)};
 
     Frame send(Firmware& fw, std::uint8_t command, std::size_t length, std::size_t offset,
                std::span<const std::uint8_t> payload = {}) {
@@ -56,21 +56,21 @@ struct FirmwareTest : ::testing::Test {
 
 TEST_F(FirmwareTest, FactoryRecordsCarryPlausibleSettings) {
     for (auto kind : {DeviceKind::Mouse, DeviceKind::Pad, DeviceKind::Keyboard}) {
-        const auto& spec = defaultSpec(kind);
-        const auto records = factoryRecords(spec);
+        const auto& model = defaultModel(kind);
+        const auto records = factoryRecords(model);
         ASSERT_EQ(records.size(), 5 * kRecordSize);
         for (std::size_t k = 1; k < 5; ++k) EXPECT_EQ(records[k * kRecordSize + rec::kSlot], k);
         EXPECT_EQ(records[rec::kSlot], 0) << "slot 0 is current";
         EXPECT_EQ(records[rec::kBrightness], kFactoryBrightness);
         EXPECT_NE(records[rec::kLightRgb] | records[rec::kLightRgb + 1] | records[rec::kLightRgb + 2], 0);
     }
-    const auto m = factoryRecords(defaultSpec(DeviceKind::Mouse));
+    const auto m = factoryRecords(defaultModel(DeviceKind::Mouse));
     EXPECT_EQ(m[rec::kDpiCodes], 18);  // 800 DPI
     EXPECT_EQ(m[rec::kDpiCode5], 108); // 4800 DPI
     EXPECT_EQ(m[rec::kDpiLevel], kFactoryDpiLevel);
     EXPECT_EQ(m[rec::kReportRate], kFactoryReportRate);
     // Key pages: slot 0 right-handed (left button first), slot 1 left-handed (right button first).
-    const auto keys = factoryKeyArea(defaultSpec(DeviceKind::Mouse));
+    const auto keys = factoryKeyArea(defaultModel(DeviceKind::Mouse));
     ASSERT_EQ(keys.size(), 4u * 126 + 512);
     EXPECT_EQ((std::vector<std::uint8_t>(keys.begin(), keys.begin() + 3)),
               (std::vector<std::uint8_t>{0x10, 0x01, 0}));
@@ -81,18 +81,18 @@ TEST_F(FirmwareTest, FactoryRecordsCarryPlausibleSettings) {
 
 TEST_F(FirmwareTest, DeviceInformationGivesKeyCountAndMacroMemory) {
     struct Case {
-        DeviceSpec spec;
+        DeviceModel model;
         std::uint8_t keys, units;
     };
     for (const auto& c :
-         {Case{defaultSpec(DeviceKind::Mouse), 9, 255}, Case{defaultSpec(DeviceKind::Pad), 0, 0},
-          Case{defaultSpec(DeviceKind::Keyboard), 126, 128}, Case{keyboardWithKeys(171), 171, 128}}) {
-        Firmware fw(c.spec);
+         {Case{defaultModel(DeviceKind::Mouse), 9, 255}, Case{defaultModel(DeviceKind::Pad), 0, 0},
+          Case{defaultModel(DeviceKind::Keyboard), 126, 128}, Case{keyboardWithKeys(171), 171, 128}}) {
+        Firmware fw(c.model);
         const Frame rp = send(fw, cmd::kReadDeviceInfo, device::kDeviceInfoSize, 0);
         EXPECT_EQ(status(rp), kStatusOk);
-        EXPECT_EQ(rp[device::kPayloadOffset + info::kKeyCount], c.keys) << c.spec.name;
-        EXPECT_EQ(rp[device::kPayloadOffset + info::kMacroUnits], c.units) << c.spec.name;
-        EXPECT_EQ(device::readLe16(rp, device::kPayloadOffset + info::kProductId), c.spec.productId);
+        EXPECT_EQ(rp[device::kPayloadOffset + info::kKeyCount], c.keys) << c.model.name;
+        EXPECT_EQ(rp[device::kPayloadOffset + info::kMacroUnits], c.units) << c.model.name;
+        EXPECT_EQ(device::readLe16(rp, device::kPayloadOffset + info::kProductId), c.model.productId);
         EXPECT_TRUE(device::checksumMatches(rp));
     }
 }
@@ -146,7 +146,7 @@ TEST_F(FirmwareTest, FactoryResetIsTakenWithItsChecksumLeftZero) {
     mouse.handle(reset, rp);
     EXPECT_EQ(status(rp), kStatusOk);
     EXPECT_EQ(std::vector<std::uint8_t>(mouse.records().begin(), mouse.records().end()),
-              factoryRecords(defaultSpec(DeviceKind::Mouse)));
+              factoryRecords(defaultModel(DeviceKind::Mouse)));
 
     // Any other wrong checksum on a reset is still a bad frame.
     send(mouse, cmd::kWriteProfileRecord, 56, 64, data);
@@ -165,12 +165,12 @@ TEST_F(FirmwareTest, FactoryResetRestoresEveryMemory) {
     send(mouse, cmd::kWriteCursorPathBlock, 56, 0, data);
     ASSERT_EQ(mouse.currentSlot(), 3);
     send(mouse, cmd::kFactoryReset, 0, 0);
-    const auto& spec = defaultSpec(DeviceKind::Mouse);
+    const auto& model = defaultModel(DeviceKind::Mouse);
     EXPECT_EQ(mouse.currentSlot(), 0);
     EXPECT_EQ(std::vector<std::uint8_t>(mouse.records().begin(), mouse.records().end()),
-              factoryRecords(spec));
+              factoryRecords(model));
     EXPECT_EQ(std::vector<std::uint8_t>(mouse.keyArea().begin(), mouse.keyArea().end()),
-              factoryKeyArea(spec));
+              factoryKeyArea(model));
     EXPECT_EQ(std::accumulate(mouse.macroArea().begin(), mouse.macroArea().end(), 0u), 0u);
     EXPECT_EQ(std::accumulate(mouse.cursorArea().begin(), mouse.cursorArea().end(), 0u), 0u);
 }
@@ -216,12 +216,12 @@ TEST_F(FirmwareTest, KeyBlockPagesStart126ApartAndOverlap) {
 }
 
 TEST_F(FirmwareTest, KeyboardKeyBlockIsThreeBytesPerKey) {
-    Firmware kb(defaultSpec(DeviceKind::Keyboard));
+    Firmware kb(defaultModel(DeviceKind::Keyboard));
     EXPECT_EQ(kb.keyArea().size(), 4u * 126 + 378);
     EXPECT_EQ(status(send(kb, cmd::kReadKeyBlockPage, 56, 4 * 126 + 378 - 56)), kStatusOk);
     EXPECT_EQ(status(send(kb, cmd::kReadKeyBlockPage, 56, 4 * 126 + 378 - 55)), kStatusBadAddress);
     // The pad has no key memory at all.
-    Firmware pad(defaultSpec(DeviceKind::Pad));
+    Firmware pad(defaultModel(DeviceKind::Pad));
     EXPECT_EQ(status(send(pad, cmd::kReadKeyBlock, 56, 0)), kStatusBadAddress);
 }
 
@@ -236,12 +236,12 @@ TEST_F(FirmwareTest, MacroAreaIsSizedByDeviceInformationAndBounded) {
     EXPECT_EQ(mouse.macroArea()[32640 - 55], block[32640 - 55]);
     EXPECT_EQ(status(send(mouse, cmd::kWriteMacroBlock, 56, 32640 - 56, data)), kStatusOk);
 
-    Firmware pad(defaultSpec(DeviceKind::Pad)); // no macro memory
+    Firmware pad(defaultModel(DeviceKind::Pad)); // no macro memory
     EXPECT_EQ(status(send(pad, cmd::kWriteMacroBlock, 1, 0, data)), kStatusBadAddress);
 }
 
 TEST_F(FirmwareTest, LightFramesAreAssembledWhole) {
-    Firmware kb(defaultSpec(DeviceKind::Keyboard));
+    Firmware kb(defaultModel(DeviceKind::Keyboard));
     const auto frame = pattern(378, 11); // 56 x 6 + 42
     writeChunked(kb, cmd::kWriteLightFrame, 0, frame);
     EXPECT_EQ(kb.lightFrameCount(), 1u);

@@ -116,7 +116,7 @@ TEST_F(LinkOnSim, MacroAndCursorBlocksFillTheirAreas) {
 }
 
 TEST_F(LinkOnSim, BlockPastTheMacroMemoryStopsAtTheFrameThatOverflows) {
-    DeviceSpec small = defaultSpec(DeviceKind::Mouse);
+    DeviceModel small = defaultModel(DeviceKind::Mouse);
     small.macroUnits = 1; // 128 bytes
     SimBackend b(clock, {small});
     device::DeviceLink link{b, clock};
@@ -134,8 +134,8 @@ TEST_F(LinkOnSim, FactoryResetCommandRestoresTheRecords) {
     ASSERT_EQ(device::WriteKeyBlockPage(mouse, pattern(512, 9), 0), 1);
     device::FactoryReset(mouse);
     EXPECT_EQ(dev().currentSlot(), 0);
-    EXPECT_EQ(dev().records(), factoryRecords(defaultSpec(DeviceKind::Mouse)));
-    EXPECT_EQ(dev().keyArea(), factoryKeyArea(defaultSpec(DeviceKind::Mouse)));
+    EXPECT_EQ(dev().records(), factoryRecords(defaultModel(DeviceKind::Mouse)));
+    EXPECT_EQ(dev().keyArea(), factoryKeyArea(defaultModel(DeviceKind::Mouse)));
 }
 
 TEST_F(LinkOnSim, LightFramesOfEveryDevice) {

@@ -1,4 +1,4 @@
-#include "sim/device_spec.h"
+#include "sim/device_model.h"
 
 #include "sim/descriptors.h"
 
@@ -9,8 +9,8 @@ namespace {
 constexpr std::uint8_t kKeyboardKeys = 126;
 constexpr std::uint8_t kMouseButtons = 9;
 
-constexpr DeviceSpec makeMouse() {
-    DeviceSpec s;
+constexpr DeviceModel makeMouse() {
+    DeviceModel s;
     s.kind = DeviceKind::Mouse;
     s.name = "mouse";
     s.productId = kMouseProductId;
@@ -28,8 +28,8 @@ constexpr DeviceSpec makeMouse() {
     return s;
 }
 
-constexpr DeviceSpec makePad() {
-    DeviceSpec s;
+constexpr DeviceModel makePad() {
+    DeviceModel s;
     s.kind = DeviceKind::Pad;
     s.name = "pad";
     s.productId = kPadProductId;
@@ -41,8 +41,8 @@ constexpr DeviceSpec makePad() {
     return s;
 }
 
-constexpr DeviceSpec makeKeyboard() {
-    DeviceSpec s;
+constexpr DeviceModel makeKeyboard() {
+    DeviceModel s;
     s.kind = DeviceKind::Keyboard;
     s.name = "keyboard";
     s.productId = kKeyboardProductId;
@@ -59,20 +59,20 @@ constexpr DeviceSpec makeKeyboard() {
     return s;
 }
 
-constexpr std::array<DeviceSpec, 3> kDefaultSpecs{makeMouse(), makePad(), makeKeyboard()};
+constexpr std::array<DeviceModel, 3> kDefaultModels{makeMouse(), makePad(), makeKeyboard()};
 
 } // namespace
 
-const DeviceSpec& defaultSpec(DeviceKind kind) {
-    return kDefaultSpecs[static_cast<std::size_t>(kind)];
+const DeviceModel& defaultModel(DeviceKind kind) {
+    return kDefaultModels[static_cast<std::size_t>(kind)];
 }
 
-std::vector<DeviceSpec> defaultSpecs() {
-    return {kDefaultSpecs.begin(), kDefaultSpecs.end()};
+std::vector<DeviceModel> defaultModels() {
+    return {kDefaultModels.begin(), kDefaultModels.end()};
 }
 
-DeviceSpec keyboardWithKeys(std::uint8_t keyCount) {
-    DeviceSpec s = defaultSpec(DeviceKind::Keyboard);
+DeviceModel keyboardWithKeys(std::uint8_t keyCount) {
+    DeviceModel s = defaultModel(DeviceKind::Keyboard);
     s.keyCount = keyCount;
     s.keyBlockLength = static_cast<std::uint16_t>(3 * keyCount);
     return s;

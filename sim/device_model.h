@@ -1,7 +1,7 @@
 #pragma once
 // What each emulated device is: its identity, its nodes and the sizes of its memories. The firmware and
 // the backend are driven by these values only, so a test can describe a variant (a keyboard that reports
-// 171 keys, a mouse with little macro memory) by changing a copy of the default spec.
+// 171 keys, a mouse with little macro memory) by changing a copy of the default model.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +25,7 @@ inline constexpr std::size_t kKeyPageCount = 5;
 inline constexpr std::size_t kMacroUnit = 128; // device information byte 6 counts these
 inline constexpr std::size_t kMaxNodes = 2;
 
-struct DeviceSpec {
+struct DeviceModel {
     DeviceKind kind = DeviceKind::Mouse;
     std::string_view name; // "mouse", "pad", "keyboard"
     std::uint16_t productId = 0;
@@ -43,20 +43,20 @@ struct DeviceSpec {
 };
 
 // The key area reaches from page 0 to the end of page 4.
-constexpr std::size_t keyAreaSize(const DeviceSpec& s) {
+constexpr std::size_t keyAreaSize(const DeviceModel& s) {
     return s.keyBlockLength == 0 ? 0 : (kKeyPageCount - 1) * kKeyPageStride + s.keyBlockLength;
 }
-constexpr std::size_t macroAreaSize(const DeviceSpec& s) {
+constexpr std::size_t macroAreaSize(const DeviceModel& s) {
     return std::size_t{s.macroUnits} * kMacroUnit;
 }
-constexpr std::size_t recordAreaSize(const DeviceSpec& s) {
+constexpr std::size_t recordAreaSize(const DeviceModel& s) {
     return std::size_t{s.profileSlots} * kRecordSize;
 }
 
-const DeviceSpec& defaultSpec(DeviceKind kind);
+const DeviceModel& defaultModel(DeviceKind kind);
 // Mouse, pad and keyboard, in the order the backend lists them.
-std::vector<DeviceSpec> defaultSpecs();
-// A keyboard spec with another key count; its key block follows (3 bytes per key).
-DeviceSpec keyboardWithKeys(std::uint8_t keyCount);
+std::vector<DeviceModel> defaultModels();
+// A keyboard model with another key count; its key block follows (3 bytes per key).
+DeviceModel keyboardWithKeys(std::uint8_t keyCount);
 
 } // namespace zq::sim
