@@ -108,6 +108,17 @@ void snake(const LightingSettings& s, KeyboardEffectState& st, unsigned level, K
     }
 }
 
+// Shows every key's running flash in its own colour (or the set colour) and moves it one step on.
+void showFlashes(const LightingSettings& s, KeyboardEffectState& st, unsigned level, KeyLightState& keys) {
+    for (std::size_t key = 0; key < kKeyCount; ++key) {
+        auto& f = st.keyFlash[key];
+        if (f == 0) continue;
+        put(keys, key, s.sevenColour() ? kColourWheel[st.keyHue[key]] : s.colour(),
+            times(level, kFlashCurve[f - 1]));
+        advanceFlash(f, kReactiveStep);
+    }
+}
+
 // Mode 5: a pressed key flashes and the flash runs outward over the keyboard, one ring of keys further
 // each turn, every key it reaches flashing in turn.
 void rippleReactive(const KeyboardTurn& t, KeyboardEffectState& st, unsigned level, KeyLightState& keys) {
@@ -143,13 +154,7 @@ void rippleReactive(const KeyboardTurn& t, KeyboardEffectState& st, unsigned lev
         }
         if (++r.age >= kKeyColumnCount) r.active = false;
     }
-    for (std::size_t key = 0; key < kKeyCount; ++key) {
-        auto& f = st.keyFlash[key];
-        if (f == 0) continue;
-        put(keys, key, s.sevenColour() ? kColourWheel[st.keyHue[key]] : s.colour(),
-            times(level, kFlashCurve[f - 1]));
-        advanceFlash(f, kReactiveStep);
-    }
+    showFlashes(s, st, level, keys);
 }
 
 // Mode 6: only the pressed keys flash, each press with the next colour of the wheel when the colour cycle
@@ -162,13 +167,7 @@ void keyReactive(const KeyboardTurn& t, KeyboardEffectState& st, unsigned level,
         st.keyFlash[key] = kReactiveEntry;
         st.keyHue[key] = st.pressHue;
     }
-    for (std::size_t key = 0; key < kKeyCount; ++key) {
-        auto& f = st.keyFlash[key];
-        if (f == 0) continue;
-        put(keys, key, s.sevenColour() ? kColourWheel[st.keyHue[key]] : s.colour(),
-            times(level, kFlashCurve[f - 1]));
-        advanceFlash(f, kReactiveStep);
-    }
+    showFlashes(s, st, level, keys);
 }
 
 // Mode 15: the whole keyboard glows dimly; pressed keys light fully and sink slowly back into the glow.
