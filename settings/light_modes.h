@@ -55,21 +55,22 @@ inline constexpr std::size_t kKeyboardLightModeCount = 17;
 inline constexpr std::uint8_t kLightBrightnessMax = 4;
 inline constexpr std::uint8_t kLightSpeedMax = 4;
 
-// Mode names, in combo order; the language file resolves them.
+// Mode names, in combo order: the text ids the layouts give their mode combos' entries, which the
+// language file resolves.
 inline constexpr std::array<std::string_view, kMouseLightModeCount> kMouseLightModeNames{
-    "deng_mode_wave", "deng_mode_static", "deng_mode_breath",   "deng_mode_gradient",
-    "deng_mode_bar",  "deng_mode_dpi",    "deng_mode_reactive",
+    "ms_mode_wave_text", "ms_mode_static_text", "ms_mode_breath_text",   "ms_mode_gradient_text",
+    "ms_mode_bar_text",  "ms_mode_dpi_text",    "ms_mode_reactive_text",
 };
 inline constexpr std::array<std::string_view, kPadLightModeCount> kPadLightModeNames{
-    "deng_mode_wave", "deng_mode_cycle",      "deng_mode_breath",  "deng_mode_static",   "deng_mode_bar",
-    "deng_mode_flow", "deng_mode_group_wave", "deng_mode_marquee", "deng_mode_reactive", "deng_mode_off",
+    "mp_mode_wave_text",     "mp_mode_cycle_text",  "mp_mode_breath_text", "mp_mode_static_text",
+    "mp_mode_bar_text",      "mp_mode_ripple_text", "mp_mode_group_text",  "mp_mode_marquee_text",
+    "mp_mode_reactive_text", "mp_mode_off_text",
 };
 inline constexpr std::array<std::string_view, kKeyboardLightModeCount> kKeyboardLightModeNames{
-    "deng_mode_column_wave", "deng_mode_cycle",    "deng_mode_breath",         "deng_mode_static",
-    "deng_mode_key_rainbow", "deng_mode_reactive", "deng_mode_reactive_2",     "deng_mode_snake",
-    "deng_mode_custom",      "deng_mode_twinkle",  "deng_mode_column_rainbow", "deng_mode_palette_flow",
-    "deng_mode_band",        "deng_mode_ripple",   "deng_mode_sweep",          "deng_mode_reactive_fade",
-    "deng_mode_palette_all",
+    "kb_mode_0_text",  "kb_mode_1_text",  "kb_mode_2_text",  "kb_mode_3_text",  "kb_mode_4_text",
+    "kb_mode_5_text",  "kb_mode_6_text",  "kb_mode_7_text",  "kb_mode_8_text",  "kb_mode_9_text",
+    "kb_mode_10_text", "kb_mode_11_text", "kb_mode_12_text", "kb_mode_13_text", "kb_mode_14_text",
+    "kb_mode_15_text", "kb_mode_16_text",
 };
 
 inline constexpr std::string_view kDirectionLeftLabel = "Deng_FXL_text";

@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace zq::settings {
 namespace {
@@ -116,6 +121,40 @@ TEST(LightModes, KnownRows) {
     EXPECT_EQ(lightModeLayout(LightModeCombo::Keyboard, 13)->directionSecond, "Deng_FXK_text");
     EXPECT_EQ(lightModeLayout(LightModeCombo::Keyboard, 16)->speed, Layout::Unchanged);
     EXPECT_EQ(lightModeLayout(LightModeCombo::Keyboard, 17), nullptr);
+}
+
+// The text ids a layout gives the entries of a combo ("itemTextIds", joined with ';').
+std::vector<std::string> comboTextIds(const std::string& layout, const std::string& combo) {
+    std::ifstream in(std::string(ZQ_SOURCE_DIR) + "/skin/" + layout);
+    const std::string xml{std::istreambuf_iterator<char>(in), {}};
+    const auto widget = xml.find("name=\"" + combo + "\"");
+    if (widget == std::string::npos) return {};
+    const auto property = xml.find("name=\"itemTextIds\"", widget);
+    const auto open = xml.find("<string>", property);
+    const auto close = xml.find("</string>", open);
+    if (property == std::string::npos || open == std::string::npos || close == std::string::npos) return {};
+    std::vector<std::string> ids;
+    std::stringstream list(xml.substr(open + 8, close - open - 8));
+    for (std::string id; std::getline(list, id, ';');) ids.push_back(id);
+    return ids;
+}
+
+TEST(LightModes, NamesAreTheLayoutsTextIds) {
+    struct Case {
+        const char* layout;
+        const char* combo;
+        std::span<const std::string_view> names;
+    };
+    const Case cases[] = {
+        {"Mouse_deng.ui", "ms_deng_combo_modeSelect0", kMouseLightModeNames},
+        {"Mouse_deng.ui", "ms_deng_combo_modeSelect1", kMouseLightModeNames},
+        {"MousePad_deng.ui", "mp_deng_combo_modeSelect", kPadLightModeNames},
+        {"keyboard_deng.ui", "kb_deng_combo_modeSelect", kKeyboardLightModeNames},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> expected(c.names.begin(), c.names.end());
+        EXPECT_EQ(comboTextIds(c.layout, c.combo), expected) << c.combo;
+    }
 }
 
 TEST(PresetColours, ShapeAndKnownSwatches) {
