@@ -61,8 +61,8 @@ struct LightingSettings {
 constexpr std::uint8_t lightSpeedFromSlider(int position) {
     return static_cast<std::uint8_t>(position >= kMaxLightSpeedSlider ? 0 : kMaxLightSpeedSlider - position);
 }
-// Where the slider stands for a stored speed; a speed above 4 (never written by the pages) reads as the
-// right end.
+// Where the slider stands for a stored speed; a speed above 4 (never written by the pages) stands at the
+// left end, like 4.
 constexpr int sliderFromLightSpeed(std::uint8_t speed) {
     return speed >= kMaxLightSpeedSlider ? 0 : kMaxLightSpeedSlider - speed;
 }
