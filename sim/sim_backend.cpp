@@ -29,6 +29,11 @@ std::unique_ptr<hid::RawNode> SimBackend::open(const std::string& node, unsigned
 }
 
 bool SimBackend::present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) {
+    // A device plugged in again takes the lowest free numbers, often its old names. A handle still open
+    // on the old node makes the answer "gone", as the hidraw backend gives it, so its holder closes it
+    // and scans again instead of keeping a dead handle behind a name that answers.
+    for (const auto& d : devices_)
+        if (d->hasStaleHandle(node)) return false;
     for (const auto& d : devices_)
         if (vendorId == kVendorId && productId == d->model().productId && d->hasNode(node)) return true;
     return false;

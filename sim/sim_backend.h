@@ -25,6 +25,7 @@ public:
 
     bool enumerate(std::vector<hid::NodeInfo>& out) override;
     std::unique_ptr<hid::RawNode> open(const std::string& node, unsigned access, bool exclusive) override;
+    // False while a handle opened on this node before an unplug is still open (see the hidraw backend).
     bool present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) override;
 
     // The device of that kind; null when the backend was built without it.

@@ -70,6 +70,13 @@ bool SimDevice::hasNode(const std::string& nodeName) const {
            names_.begin() + model_.nodeCount;
 }
 
+bool SimDevice::hasStaleHandle(const std::string& nodeName) const {
+    std::lock_guard lock(mutex_);
+    return std::any_of(handles_.begin(), handles_.end(), [&](const SimNode* h) {
+        return h->info_.node == nodeName && !h->cancelled_ && !aliveLocked(*h);
+    });
+}
+
 void SimDevice::listNodes(std::vector<hid::NodeInfo>& out) const {
     std::lock_guard lock(mutex_);
     if (!plugged_) return;

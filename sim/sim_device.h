@@ -111,6 +111,8 @@ private:
     bool aliveLocked(const SimNode& node) const;
     std::unique_ptr<SimNode> open(const std::string& nodeName, unsigned access, bool exclusive);
     bool hasNode(const std::string& nodeName) const;
+    // A handle, not yet closed, that was opened on this node name before the device went away.
+    bool hasStaleHandle(const std::string& nodeName) const;
     void listNodes(std::vector<hid::NodeInfo>& out) const;
 
     hid::IoResult write(SimNode& node, std::span<const std::uint8_t> report, std::chrono::milliseconds limit);

@@ -218,7 +218,10 @@ TEST_F(SimTest, UnplugAfterFramesCutsTheDeviceOffMidTransfer) {
 
     // Replug: the nodes come back as new nodes; the old handle stays dead; the memory survived.
     mouse.plug();
-    EXPECT_TRUE(link.isPresent(oldPath, kVendorId, kMouseProductId)) << "lowest free numbers, as hidraw";
+    // The old names come back (lowest free numbers, as hidraw), but the handle still open is the old
+    // node's: not present, so a presence check closes it and scans again.
+    EXPECT_EQ(mouse.nodeNames()[1], hid::splitCollectionPath(oldPath).node);
+    EXPECT_FALSE(link.isPresent(oldPath, kVendorId, kMouseProductId));
     EXPECT_EQ(send(readRecord(0, 1)).status, IoStatus::Removed);
     hid::HidDeviceRecord again(backend);
     ASSERT_TRUE(openVendor(again, kMouseProductId));
@@ -226,6 +229,8 @@ TEST_F(SimTest, UnplugAfterFramesCutsTheDeviceOffMidTransfer) {
     ASSERT_TRUE(again.writeReport(rq).ok);
     ASSERT_TRUE(again.readReport(rp, 300ms).ok);
     EXPECT_EQ(rp[device::kPayloadOffset + 55], 0xAB);
+    link.closeCollection();
+    EXPECT_TRUE(again.isPresent(oldPath, kVendorId, kMouseProductId)) << "the old handle is closed";
 }
 
 TEST_F(SimTest, UnplugAndReplugMoveTheNodes) {
