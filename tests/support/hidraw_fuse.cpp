@@ -11,6 +11,7 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <future>
 #include <map>
 #include <mutex>
 #include <set>
@@ -43,6 +44,9 @@ constexpr std::size_t kMaxReport = 16384;
 // USB output transfer.
 constexpr std::chrono::milliseconds kWriteLimit{1000};
 constexpr const char* kConnections = "/sys/fs/fuse/connections";
+// How long the harness waits for its own file system loop (the first answer after mounting, the end of
+// the loop on stop) before it gives up on it: a broken harness fails its test, it never hangs it.
+constexpr std::chrono::seconds kLoopLimit{10};
 
 std::string baseName(const std::string& simNode) {
     const auto slash = simNode.rfind('/');
@@ -95,12 +99,14 @@ public:
     HidrawFuse::Start start();
     void stop();
     bool abortConnection();
+    void forceAbort();
 
     sim::SimBackend& backend_;
     std::string folder_;
     std::string message_;
     fuse_session* session_ = nullptr;
     std::thread loop_;
+    std::future<void> loopEnded_;
     bool mounted_ = false;
     dev_t connection_ = 0;
 
@@ -538,11 +544,35 @@ HidrawFuse::Start Impl::start() {
         return permission ? HidrawFuse::Start::Unavailable : HidrawFuse::Start::Failed;
     }
     mounted_ = true;
-    loop_ = std::thread([this] { fuse_session_loop(session_); });
-    // Only now: the first access to the mount waits for the loop to answer the kernel's INIT.
-    struct stat st {};
-    if (::stat(folder_.c_str(), &st) == 0) connection_ = st.st_dev;
+    std::promise<void> ended;
+    loopEnded_ = ended.get_future();
+    loop_ = std::thread([this, ended = std::move(ended)]() mutable {
+        fuse_session_loop(session_);
+        ended.set_value();
+    });
+    // Only now: the first access to the mount waits for the loop to answer the kernel's INIT. A loop
+    // that never answers must not hold the test forever.
+    auto first = std::async(std::launch::async, [folder = folder_] {
+        struct stat st {};
+        return ::stat(folder.c_str(), &st) == 0 ? st.st_dev : dev_t{0};
+    });
+    if (first.wait_for(kLoopLimit) != std::future_status::ready) {
+        forceAbort();
+        stop(); // closing the channel also ends the stat if the loop had already left
+        first.wait();
+        message_ = "the FUSE file system did not answer within " + std::to_string(kLoopLimit.count()) + " s";
+        return HidrawFuse::Start::Failed;
+    }
+    connection_ = first.get();
     return HidrawFuse::Start::Ok;
+}
+
+// Ends the connection from outside, so that every request waiting on it fails and the loop leaves. Used
+// only when the loop itself no longer answers.
+void Impl::forceAbort() {
+    if (::geteuid() == 0 && ::umount2(folder_.c_str(), MNT_FORCE) == 0) return;
+    if (::geteuid() == 0 && errno == EBUSY) return; // busy, but MNT_FORCE aborted the connection first
+    if (connection_ != 0) abortConnection();
 }
 
 void Impl::stop() {
@@ -556,6 +586,7 @@ void Impl::stop() {
         struct stat st {};
         ::stat(folder.c_str(), &st);
     });
+    if (loopEnded_.valid() && loopEnded_.wait_for(kLoopLimit) != std::future_status::ready) forceAbort();
     if (loop_.joinable()) loop_.join();
     // Handles the kernel never released (a test that failed half way, or an aborted connection): end
     // them while the channel can still carry their last answers.

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace zq::test {
 
@@ -57,6 +58,20 @@ protected:
 };
 
 using Millis = std::chrono::milliseconds;
+
+// Every wait of these tests has a bound: a harness or backend that misbehaves fails the test, it never
+// hangs it. The bound is far above what any of the awaited steps takes.
+inline constexpr Millis kWaitBound{10000};
+
+// True as soon as cond() holds; false when it has not within the bound.
+template <class F> bool eventually(F&& cond, Millis bound = kWaitBound) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (!cond()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
 
 template <class F> Millis timed(F&& f) {
     const auto t0 = std::chrono::steady_clock::now();

@@ -56,7 +56,7 @@ TEST_F(HidrawFuseTest, ClosingTheRecordEndsAWaitingReadAtOnce) {
         Frame buf{};
         took = timed([&] { io = link->hid.readReport(buf, Millis(20000)); });
     });
-    while (!link->hid.readPending()) std::this_thread::yield();
+    EXPECT_TRUE(eventually([&] { return link->hid.readPending(); }));
     link->hid.closeCollection();
     reader.join();
     EXPECT_FALSE(io.ok);
@@ -116,15 +116,23 @@ TEST_F(HidrawFuseTest, ABlockingReadOfTheNodeWaitsForTheNextReportOrTheUnplug) {
     std::array<std::uint8_t, 64> buf{};
     ssize_t got = 0;
     int error = 0;
-    std::atomic<bool> started{false};
+    std::atomic<bool> done{false};
+    // A read that never ends is the fault: stopping the harness answers it, and the test fails.
+    const auto joinBounded = [&](std::thread& t) {
+        if (!eventually([&] { return done.load(); })) {
+            ADD_FAILURE() << "a blocking read did not end";
+            fuse.stop();
+        }
+        t.join();
+        done = false;
+    };
     std::thread reader([&] {
-        started = true;
         got = ::read(fd, buf.data(), buf.size());
         error = got < 0 ? errno : 0;
+        done = true;
     });
-    while (!started) std::this_thread::yield();
     ASSERT_TRUE(sim.mouse().sendConsumerUsage(sim::kUsageClick));
-    reader.join();
+    joinBounded(reader);
     EXPECT_EQ(got, static_cast<ssize_t>(sim::kConsumerReportSize)) << error;
     EXPECT_EQ(buf[0], sim::kConsumerReportId);
 
@@ -132,9 +140,10 @@ TEST_F(HidrawFuseTest, ABlockingReadOfTheNodeWaitsForTheNextReportOrTheUnplug) {
     std::thread blocked([&] {
         got = ::read(fd, buf.data(), buf.size());
         error = got < 0 ? errno : 0;
+        done = true;
     });
     sim.mouse().unplug();
-    blocked.join();
+    joinBounded(blocked);
     EXPECT_EQ(got, -1);
     EXPECT_EQ(error, EIO);
     ::close(fd);

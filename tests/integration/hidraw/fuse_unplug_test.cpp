@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -54,8 +55,19 @@ TEST_F(HidrawFuseTest, AnAbortedConnectionIsRemovalEvenInTheMiddleOfATransfer) {
     ASSERT_TRUE(openLink(sim.mouse()));
     std::vector<std::uint8_t> block(32640, 0x5A); // 583 frames
     int result = kResultOk;
-    std::thread transfer([&] { result = WriteMacroBlock(*link, block); });
-    while (sim.mouse().framesReceived(cmd::kWriteMacroBlock) < 3) std::this_thread::yield();
+    std::atomic<bool> done{false};
+    std::thread transfer([&] {
+        result = WriteMacroBlock(*link, block);
+        done = true;
+    });
+    const bool underway =
+        eventually([&] { return done || sim.mouse().framesReceived(cmd::kWriteMacroBlock) >= 3; });
+    if (!underway) fuse.stop(); // the transfer is stuck in the harness: end every request waiting on it
+    if (!underway || done) {
+        transfer.join();
+        FAIL() << "the transfer ended or stalled before the connection could be aborted (result " << result
+               << ")";
+    }
     const bool aborted = fuse.abortConnection();
     if (!aborted) {
         transfer.join();
