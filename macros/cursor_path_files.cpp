@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "macros/macro_files.h"
-#include "platform/atomic_file.h"
 #include "platform/data_folders.h"
 #include "platform/private_profile.h"
 
@@ -16,13 +15,14 @@ namespace {
 
 constexpr std::array<StepPart, 3> kStepParts{StepPart::Pause, StepPart::MoveX, StepPart::MoveY};
 
-// Copies a file with an atomic write at the target, so a reset never leaves half a path behind.
+// Copies a file with an atomic write at the target, so a reset never leaves half a path behind; the
+// target is an INI file, so the write goes through the INI module's lock.
 bool copyFileReplacing(const fs::path& from, const fs::path& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in) return false;
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad()) return false;
-    return platform::writeFileAtomically(to, std::string_view(bytes));
+    return platform::replaceProfileFile(to, bytes);
 }
 
 std::vector<std::string> readNames(const fs::path& index) {

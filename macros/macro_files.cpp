@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "macros/cursor_path.h"
-#include "platform/atomic_file.h"
 #include "platform/data_folders.h"
 #include "platform/debug.h"
 #include "platform/ini_document.h"
@@ -91,7 +90,7 @@ bool rewriteMacroIndex(const fs::path& folder, MacroFamily family, std::span<con
         doc.set(kSectionMacroName, std::to_string(i), name);
     }
     // The old index is replaced in one rename instead of being deleted first.
-    return platform::writeFileAtomically(macroIndexPath(folder, family), doc.serialize());
+    return platform::replaceProfileFile(macroIndexPath(folder, family), doc.serialize());
 }
 
 std::size_t readMacroActionCount(const fs::path& file) {

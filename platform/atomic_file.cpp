@@ -45,7 +45,7 @@ void syncFolder(const fs::path& folder) {
 }
 } // namespace
 
-bool writeFileAtomically(const fs::path& file, std::span<const std::uint8_t> bytes) {
+bool writeFileAtomically(const fs::path& file, std::span<const std::uint8_t> bytes, struct ::stat* written) {
     static std::atomic<unsigned> counter{0};
     const fs::path target = targetOf(file);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -68,6 +68,7 @@ bool writeFileAtomically(const fs::path& file, std::span<const std::uint8_t> byt
     // The umask narrowed a new file's mode; an existing file keeps exactly the mode it had.
     if (ok && existed) ok = ::fchmod(fd, mode) == 0 || errno == EPERM;
     if (ok) ok = ::fsync(fd) == 0;
+    if (ok && written) ok = ::fstat(fd, written) == 0;
     if (::close(fd) != 0) ok = false;
     if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
@@ -78,9 +79,10 @@ bool writeFileAtomically(const fs::path& file, std::span<const std::uint8_t> byt
     return true;
 }
 
-bool writeFileAtomically(const fs::path& file, std::string_view text) {
+bool writeFileAtomically(const fs::path& file, std::string_view text, struct ::stat* written) {
     return writeFileAtomically(
-        file, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        file, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+        written);
 }
 
 } // namespace zq::platform

@@ -6,10 +6,15 @@
 #include <filesystem>
 #include <span>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace zq::platform {
 
-bool writeFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
-bool writeFileAtomically(const std::filesystem::path& file, std::string_view text);
+// On success *written (when given) holds the status of the file as it was written, taken before the
+// rename: a later replacement by someone else then shows as another file, however quickly it comes.
+bool writeFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                         struct ::stat* written = nullptr);
+bool writeFileAtomically(const std::filesystem::path& file, std::string_view text,
+                         struct ::stat* written = nullptr);
 
 } // namespace zq::platform

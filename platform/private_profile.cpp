@@ -138,14 +138,12 @@ Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
 // Writes doc to file and keeps it in the cache under the new file's stamp. Caller holds the lock.
 bool save(Store& s, const fs::path& file, IniDocument doc) {
     const std::string key = keyOf(file);
-    if (!writeFileAtomically(file, doc.serialize())) {
+    // The stamp is that of the file we wrote, not of whatever stands at the path after the rename: a
+    // replacement made in between by another program must not be taken for our own content.
+    struct stat st {};
+    if (!writeFileAtomically(file, doc.serialize(), &st)) {
         s.files.erase(key);
         return false;
-    }
-    struct stat st {};
-    if (::stat(file.c_str(), &st) != 0) {
-        s.files.erase(key);
-        return true;
     }
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
@@ -242,6 +240,13 @@ bool deleteProfileKey(const fs::path& file, std::string_view section, std::strin
 
 bool deleteProfileSection(const fs::path& file, std::string_view section) {
     return edit(file, false, [&](IniDocument& doc) { return doc.removeSection(trimBlanks(section)); });
+}
+
+bool replaceProfileFile(const fs::path& file, std::string_view bytes) {
+    Store& s = store();
+    std::lock_guard guard(s.lock);
+    s.files.erase(keyOf(file));
+    return writeFileAtomically(file, bytes);
 }
 
 bool removeProfileFile(const fs::path& file) {

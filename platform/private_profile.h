@@ -51,6 +51,10 @@ std::vector<std::string> readProfileKeyNames(const std::filesystem::path& file, 
 bool deleteProfileKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
 bool deleteProfileSection(const std::filesystem::path& file, std::string_view section);
 
+// Replace an INI file whole with these bytes, as they are (a copied file, an index rebuilt from
+// scratch), under the same lock and in one atomic write.
+bool replaceProfileFile(const std::filesystem::path& file, std::string_view bytes);
+
 // Delete an INI file under the same lock (an index rewritten from scratch starts this way).
 // True when no file is left at the path.
 bool removeProfileFile(const std::filesystem::path& file);

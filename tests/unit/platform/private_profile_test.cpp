@@ -1,3 +1,5 @@
+#include "platform/atomic_file.h"
+#include "platform/ini_document.h"
 #include "platform/private_profile.h"
 #include "platform/utf8.h"
 #include "unit/platform/temp_folder.h"
@@ -5,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <latch>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -253,6 +256,40 @@ TEST(IniConcurrency, ReadersNeverSeeAPartialWrite) {
         ++reads;
     }
     writer.join();
+}
+
+TEST(IniConcurrency, AFileReplacedAsWeWriteItReadsAsTheDiskHoldsIt) {
+    // Another program (here a thread going round the lock, as another program does) replaces the file
+    // while we write it. Whichever lands last, the next read must give what the disk holds, never our
+    // own text under the other file's stamp.
+    TempFolder dir;
+    const auto file = dir / "t.ini";
+    for (int round = 0; round < 150; ++round) {
+        const std::string r = std::to_string(round);
+        std::latch start(2);
+        std::thread other([&] {
+            start.arrive_and_wait();
+            writeFileAtomically(file, "[S]\nk=other" + r + "\n");
+        });
+        start.arrive_and_wait();
+        writeProfileString(file, "S", "k", "ours" + r);
+        other.join();
+        const std::string* onDisk = IniDocument::parse(dir.read("t.ini")).find("S", "k");
+        ASSERT_TRUE(onDisk);
+        ASSERT_EQ(readProfileString(file, "S", "k", "0"), *onDisk) << "round " << round;
+    }
+}
+
+TEST(IniWrite, WholeFileReplacementKeepsTheBytesAndIsReadAtOnce) {
+    TempFolder dir;
+    const auto file = dir / "t.ini";
+    ASSERT_TRUE(writeProfileString(file, "A", "k", "1"));
+    ASSERT_EQ(readProfileString(file, "A", "k", "0"), "1");
+    const std::string copied = "[A]\r\nk=2"; // copied as it is: no line break added
+    ASSERT_TRUE(replaceProfileFile(file, copied));
+    EXPECT_EQ(dir.read("t.ini"), copied);
+    EXPECT_EQ(readProfileString(file, "A", "k", "0"), "2");
+    EXPECT_FALSE(replaceProfileFile(dir / "no-folder" / "t.ini", copied));
 }
 
 } // namespace
