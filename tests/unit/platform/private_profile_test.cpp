@@ -274,7 +274,8 @@ TEST(IniConcurrency, AFileReplacedAsWeWriteItReadsAsTheDiskHoldsIt) {
         start.arrive_and_wait();
         writeProfileString(file, "S", "k", "ours" + r);
         other.join();
-        const std::string* onDisk = IniDocument::parse(dir.read("t.ini")).find("S", "k");
+        const IniDocument disk = IniDocument::parse(dir.read("t.ini"));
+        const std::string* onDisk = disk.find("S", "k");
         ASSERT_TRUE(onDisk);
         ASSERT_EQ(readProfileString(file, "S", "k", "0"), *onDisk) << "round " << round;
     }
