@@ -99,6 +99,8 @@ public:
         IoStatus status = IoStatus::Error;
     };
     static constexpr std::chrono::milliseconds kWriteLimit{1000};
+    // Reports of the node's other collections one read skips at most (hidraw queues 64 per handle).
+    static constexpr int kMaxSkippedReports = 64;
     Io writeReport(std::span<const std::uint8_t> report, std::chrono::milliseconds limit = kWriteLimit);
     // Reads the next input report of this collection, skipping reports whose id belongs to another
     // collection of the node, within the limit.

@@ -151,6 +151,23 @@ TEST_F(HidDeviceRecordTest, OtherCollectionsReportsDoNotExtendTheTimeLimit) {
     EXPECT_EQ(io.bytes, 0u);
 }
 
+// A zero-limit read drains what is already waiting (the exchange discards stale replies that way): a
+// report of ours behind another collection's is found, and a flood of foreign reports ends the read.
+TEST_F(HidDeviceRecordTest, AZeroLimitReadLooksBehindOtherCollectionsReports) {
+    platform::ManualClock clock; // never moves: only the skip bound can end the flood below
+    record.setClock(clock);
+    ASSERT_TRUE(openPath("/dev/hidraw1#vid_0c45&pid_7684&col01"));
+    backend.queueInput("/dev/hidraw1", {6, 0xE9, 0x00, 0, 0});
+    backend.queueInput("/dev/hidraw1", {5, 7});
+    std::array<std::uint8_t, 64> buf{};
+    const auto io = record.readReport(buf, 0ms);
+    ASSERT_TRUE(io.ok);
+    EXPECT_EQ(buf[1], 7);
+
+    for (int i = 0; i < 1000; ++i) backend.queueInput("/dev/hidraw1", {6, 0xE9, 0x00, 0, 0});
+    EXPECT_EQ(record.readReport(buf, 0ms).status, IoStatus::Timeout);
+}
+
 TEST_F(HidDeviceRecordTest, WriteGoesToTheNodeAndFailsAfterClose) {
     ASSERT_TRUE(openPath("/dev/hidraw1#vid_0c45&pid_7684&col01"));
     const std::vector<std::uint8_t> report(63, 0x11);
