@@ -15,9 +15,14 @@ FrameSender::FrameSender(device::DeviceLink& link, platform::Clock& clock, const
 bool FrameSender::send(std::span<const std::uint8_t> frame) {
     std::lock_guard lock(mutex_);
     const auto now = clock_.now();
+    // The next turn is expected one turn's length from now; the repeat goes out now if waiting for that
+    // turn would leave the device longer than the keep-alive without a frame.
+    const auto turn = haveCall_ ? now - lastCall_ : platform::Clock::TimePoint::duration::zero();
+    haveCall_ = true;
+    lastCall_ = now;
     const bool same =
         haveLast_ && frame.size() == lastLength_ && std::equal(frame.begin(), frame.end(), last_.begin());
-    if (same && skipSame_.load(std::memory_order_relaxed) && now - lastSent_ < kKeepAlive) {
+    if (same && skipSame_.load(std::memory_order_relaxed) && (now - lastSent_) + turn <= kKeepAlive) {
         skipped_.fetch_add(1, std::memory_order_relaxed);
         return false;
     }

@@ -3,8 +3,10 @@
 //
 // The devices show whatever frame came last, so a repeat carries no news: with skipping on (the "SKIPSAME"
 // key of section "LIGHTING" in "main.ini", default "1") a frame equal to the last one sent is left out,
-// but never for longer than 250 ms, so a device that expects a steady stream still gets one. With
-// skipping off every frame goes out.
+// but never for longer than 250 ms, so a device that expects a steady stream still gets one. Frames only
+// come once a turn, so the sender judges by the time since the previous call whether the next turn would
+// come too late and sends the repeat early rather than leave a gap past 250 ms. With skipping off every
+// frame goes out.
 //
 // The device's own thread and the synchronised-lighting thread may both send to one device around a
 // same-mode switch; a frame goes out whole under this sender's lock, so the chunks of two frames never
@@ -44,6 +46,8 @@ private:
     std::size_t lastLength_ = 0;
     bool haveLast_ = false;
     platform::Clock::TimePoint lastSent_{};
+    bool haveCall_ = false;
+    platform::Clock::TimePoint lastCall_{};
     std::atomic<std::uint64_t> sent_{0};
     std::atomic<std::uint64_t> skipped_{0};
 };

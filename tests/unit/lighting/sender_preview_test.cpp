@@ -28,17 +28,43 @@ struct SenderTest : ::testing::Test {
 
 TEST_F(SenderTest, SkipsRepeatsButKeepsAFrameEvery250Ms) {
     EXPECT_TRUE(sender.send(a));
-    EXPECT_FALSE(sender.send(a));
-    rig.simClock.advance(249ms);
-    EXPECT_FALSE(sender.send(a));
-    rig.simClock.advance(1ms);
-    EXPECT_TRUE(sender.send(a));                      // the keep-alive
+    for (int turn = 1; turn <= 4; ++turn) { // turns 50 ms apart: the next one is still in time
+        rig.simClock.advance(50ms);
+        EXPECT_FALSE(sender.send(a)) << "turn " << turn;
+    }
+    rig.simClock.advance(50ms);
+    EXPECT_TRUE(sender.send(a));                      // the keep-alive, 250 ms after the last frame
     EXPECT_TRUE(sender.send(b));                      // a change goes out at once
     EXPECT_TRUE(sender.send(std::span(b).first(15))); // same bytes, other length
     EXPECT_EQ(frames(), 4u);
-    EXPECT_EQ(sender.framesSkipped(), 2u);
+    EXPECT_EQ(sender.framesSkipped(), 4u);
     const auto last = rig.backend.pad().lastLightFrame();
     EXPECT_TRUE(std::equal(last.begin(), last.begin() + 15, b.begin()));
+}
+
+TEST_F(SenderTest, NoGapPastTheKeepAliveWhateverTheTurnLength) {
+    // Turn lengths of the static modes at the slow speeds (pad 25, keyboard 45, mouse 52 ms) and of
+    // slower effects: a repeat goes out early rather than one turn too late.
+    for (int turnMs : {25, 45, 52, 110, 130, 260}) {
+        std::atomic<bool> on{true};
+        FrameSender s{rig.pad, rig.simClock, on};
+        auto lastFrame = rig.simClock.now();
+        std::chrono::milliseconds widest{0};
+        std::uint64_t sent = 0;
+        for (int turn = 0; turn < 60; ++turn) {
+            if (s.send(a)) {
+                widest = std::max(widest, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              rig.simClock.now() - lastFrame));
+                lastFrame = rig.simClock.now();
+                ++sent;
+            }
+            rig.simClock.advance(std::chrono::milliseconds(turnMs));
+        }
+        EXPECT_LE(widest, std::max(kKeepAlive, std::chrono::milliseconds(turnMs))) << turnMs << " ms turns";
+        if (2 * turnMs <= kKeepAlive.count()) {
+            EXPECT_LE(sent, 60u / 2) << turnMs << " ms turns"; // still leaving repeats out
+        }
+    }
 }
 
 TEST_F(SenderTest, WithSkippingOffEveryFrameGoesOut) {
