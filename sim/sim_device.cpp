@@ -305,6 +305,13 @@ bool SimDevice::sendConsumerUsage(std::uint16_t usage) {
     return sendConsumerLocked(usage);
 }
 
+bool SimDevice::sendNodeReport(int nodeIndex, std::span<const std::uint8_t> report) {
+    std::lock_guard lock(mutex_);
+    if (!plugged_ || nodeIndex < 0 || nodeIndex >= model_.nodeCount || report.empty()) return false;
+    broadcastLocked(nodeIndex, report, clock_.now());
+    return true;
+}
+
 bool SimDevice::pressProfileButton() {
     std::lock_guard lock(mutex_);
     if (!plugged_ || model_.consumerNode < 0) return false;

@@ -82,6 +82,10 @@ public:
     bool click();                 // mouse, keyboard: 0x0403
     // Sends one consumer usage (press), followed by the release report (usage 0).
     bool sendConsumerUsage(std::uint16_t usage);
+    // An input report on one of the device's nodes as the hardware sends it (byte 0 = the report id, 0
+    // on a node whose reports carry none), e.g. a boot-protocol pointer report. False when unplugged or
+    // there is no such node.
+    bool sendNodeReport(int nodeIndex, std::span<const std::uint8_t> report);
 
     // --- Inspection (copies taken under the lock).
     std::uint8_t currentSlot() const;

@@ -1,5 +1,7 @@
 #include "device/hid/hidraw_backend.h"
 
+#include "device/hid/report_descriptor.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -184,7 +186,7 @@ class HidrawNode final : public RawNode {
 public:
     HidrawNode(Fd fd, Fd cancelFd, NodeInfo info, FileId id, std::shared_ptr<HidrawRegistry> registry)
         : fd_(fd.release()), cancelFd_(cancelFd.release()), info_(std::move(info)), id_(id),
-          registry_(std::move(registry)) {
+          registry_(std::move(registry)), numbered_(usesReportIds(info_.descriptor)) {
         registry_->opened(info_.node, id_);
     }
     ~HidrawNode() override { registry_->closed(info_.node, id_); }
@@ -208,10 +210,18 @@ public:
     IoResult read(std::span<std::uint8_t> buffer, std::chrono::milliseconds limit) override {
         if (cancelled_.load()) return {IoStatus::Cancelled, 0};
         if (!fd_ || buffer.empty()) return {IoStatus::Error, 0};
+        // hidraw hands over the reports of a device without report ids as they are, with no id byte;
+        // callers always get byte 0 = report id, so such a report lands one byte in, after a 0.
+        const std::span<std::uint8_t> target = numbered_ ? buffer : buffer.subspan(1);
+        if (target.empty()) return {IoStatus::Error, 0};
         const Deadline deadline = deadlineAfter(limit);
         for (;;) {
             if (const auto s = waitFor(POLLIN, deadline); s != IoStatus::Ok) return {s, 0};
-            const ssize_t n = ::read(fd_.get(), buffer.data(), buffer.size());
+            const ssize_t n = ::read(fd_.get(), target.data(), target.size());
+            if (n > 0 && !numbered_) {
+                buffer[0] = 0;
+                return {IoStatus::Ok, static_cast<std::size_t>(n) + 1};
+            }
             if (n > 0) return {IoStatus::Ok, static_cast<std::size_t>(n)};
             if (n == 0) return {IoStatus::Error, 0};
             // EAGAIN: the report announced by poll went to another reader of this handle.
@@ -254,6 +264,7 @@ private:
     const NodeInfo info_;
     const FileId id_;
     const std::shared_ptr<HidrawRegistry> registry_;
+    const bool numbered_; // byte 0 of every report on the node is its id
     std::atomic<bool> cancelled_{false};
 };
 

@@ -467,4 +467,12 @@ ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> descriptor)
     return Parser(descriptor).run();
 }
 
+bool usesReportIds(std::span<const std::uint8_t> descriptor) {
+    const ParsedDescriptor parsed = parseReportDescriptor(descriptor);
+    if (!parsed.ok()) return true;
+    for (const auto& c : parsed.collections)
+        if (!c.reportIds.empty()) return true;
+    return false;
+}
+
 } // namespace zq::hid

@@ -80,4 +80,8 @@ inline constexpr std::uint32_t kMaxValueUsages = 65536;
 
 ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> descriptor);
 
+// Whether the device numbers its reports. A node whose reports carry no id sends and receives them on
+// hidraw without the id byte; a descriptor that cannot be parsed counts as numbered.
+bool usesReportIds(std::span<const std::uint8_t> descriptor);
+
 } // namespace zq::hid

@@ -1,6 +1,8 @@
 #define FUSE_USE_VERSION 35
 #include "support/hidraw_fuse.h"
 
+#include "device/hid/report_descriptor.h"
+
 #include <fuse_lowlevel.h>
 
 #include <algorithm>
@@ -82,6 +84,7 @@ public:
         fuse_ino_t ino = 0;
         int flags = 0;
         std::unique_ptr<hid::RawNode> node;
+        bool numbered = true; // false: reports go out without their id byte, as hidraw gives them
         std::thread pump;
 
         std::mutex mutex;
@@ -222,6 +225,7 @@ Impl::Handle* Impl::openHandle(fuse_ino_t ino, int flags, int& error) {
     h->ino = ino;
     h->flags = flags;
     h->node = std::move(node);
+    h->numbered = hid::usesReportIds(h->node->info().descriptor);
     if (access & hid::kAccessRead) h->pump = std::thread([this, h] { pump(h); });
     std::lock_guard lock(mutex_);
     handles_.insert(h);
@@ -253,7 +257,8 @@ void Impl::pump(Handle* h) {
         const auto r = h->node->read(buffer, std::chrono::seconds(10));
         if (r.status == hid::IoStatus::Timeout) continue;
         if (r.ok()) {
-            deliver(h, std::span(buffer).first(r.bytes));
+            const auto report = std::span(buffer).first(r.bytes);
+            deliver(h, h->numbered || report.empty() ? report : report.subspan(1));
             continue;
         }
         if (r.status == hid::IoStatus::Removed) markDead(h);

@@ -1,14 +1,17 @@
 // Report I/O through the kernel: an exchange round trip, the read time limit, and a close that ends a
 // waiting read.
 #include "device/commands.h"
+#include "device/hid/report_descriptor.h"
 #include "integration/hidraw/fuse_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -105,6 +108,34 @@ TEST_F(HidrawFuseTest, ConsumerReportsReachAReadOnlyHandle) {
     ASSERT_FALSE(items.empty());
     ASSERT_FALSE(items[0].usageList.empty());
     EXPECT_EQ(items[0].usageList[0], sim::kUsageSettingsChanged);
+}
+
+// A node whose reports carry no id (the boot-protocol pointer) gives them on hidraw without an id byte;
+// the backend hands them on with byte 0 = 0 like every other report, so decoding sees the right bytes.
+TEST_F(HidrawFuseTest, ReportsOfANodeWithoutReportIdsArriveWithIdZero) {
+    constexpr int kPointerNode = 0;
+    ASSERT_NE(sim.mouse().model().vendorNode, kPointerNode);
+    ASSERT_FALSE(hid::usesReportIds(sim.mouse().model().nodes[kPointerNode]));
+    hid::HidDeviceRecord record(*backend);
+    record.openForWrite = false;
+    ASSERT_TRUE(record.enumerateInterfaces());
+    bool opened = false;
+    for (const auto& path : record.paths()) {
+        record.setPath(path);
+        if (record.openCollection() && record.attributes().productId == sim::kMouseProductId &&
+            record.caps().usagePage == 0x0001 && record.caps().usage == 0x0002) {
+            opened = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(opened);
+    const std::vector<std::uint8_t> sent{0x00, 0x01, 0x05, 0xFB};
+    ASSERT_TRUE(sim.mouse().sendNodeReport(kPointerNode, sent));
+    std::vector<std::uint8_t> buf(16, 0xEE);
+    const auto io = record.readReport(buf, Millis(2000));
+    ASSERT_TRUE(io.ok);
+    ASSERT_EQ(io.bytes, sent.size());
+    EXPECT_TRUE(std::equal(sent.begin(), sent.end(), buf.begin()));
 }
 
 // The served node also behaves for readers that block in read() instead of polling, as tools like
