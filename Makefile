@@ -22,8 +22,11 @@ build: configure
 run: build
 	@./scripts/run $(BUILD)
 
+# Without a display the tests that need an X server run under a virtual one (xvfb-run).
+XVFB := $(if $(DISPLAY),,$(shell command -v xvfb-run >/dev/null 2>&1 && echo xvfb-run -a))
+
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benches
