@@ -1,25 +1,15 @@
 #include "unit/device/scripted_device.h"
 
+#include "sim/descriptors.h"
+
 #include <algorithm>
 #include <atomic>
 
 namespace zq::test {
 
-const std::vector<std::uint8_t> kVendorCollectionDescriptor{
-    0x06, 0x1C, 0xFF, // Usage Page (0xFF1C)
-    0x09, 0x92,       // Usage (0x92)
-    0xA1, 0x01,       // Collection (Application)
-    0x85, 0x04,       //   Report ID (4)
-    0x15, 0x00,       //   Logical Minimum (0)
-    0x26, 0xFF, 0x00, //   Logical Maximum (255)
-    0x75, 0x08,       //   Report Size (8)
-    0x95, 0x3F,       //   Report Count (63)
-    0x09, 0x01,       //   Usage (1)
-    0x81, 0x02,       //   Input (Data, Variable, Absolute)
-    0x09, 0x01,       //   Usage (1)
-    0x91, 0x02,       //   Output (Data, Variable, Absolute)
-    0xC0,             // End Collection
-};
+// The scripted device answers on the same vendor collection as the emulated devices.
+const std::vector<std::uint8_t> kVendorCollectionDescriptor(sim::kVendorCollection.begin(),
+                                                            sim::kVendorCollection.end());
 
 ScriptedDevice::ScriptedDevice() {
     info.node = "scripted0";
