@@ -1,12 +1,25 @@
 #include "shell/about_window.h"
 
 #include "shell/page_dialog.h"
+#include "ui/page.h"
 #include "ui/skin.h"
 
 #include <QDesktopServices>
 #include <QDialog>
 
 namespace zq::shell {
+
+namespace {
+
+// The link opens what the layout shows, so the text and the address can never disagree.
+QUrl homePage(const ui::Page& page) {
+    const ui::Control link = page.find("NetText");
+    std::string address = link.userData();
+    if (address.empty()) address = link.text();
+    return QUrl::fromUserInput(QString::fromStdString(address));
+}
+
+} // namespace
 
 PageDialog* openAboutWindow(const ui::Skin& skin, QWidget* mainWindow,
                             std::function<void(const QUrl&)> openLink) {
@@ -24,7 +37,7 @@ PageDialog* openAboutWindow(const ui::Skin& skin, QWidget* mainWindow,
         if (name == "closebtn")
             about->done(2);
         else if (name == "nettext")
-            openLink(QUrl(QString::fromLatin1(kHomePage)));
+            openLink(homePage(about->page()));
     });
     about->show();
     return about;

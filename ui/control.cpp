@@ -1,5 +1,6 @@
 #include "ui/control.h"
 
+#include "ui/item_style.h"
 #include "ui/page_core.h"
 #include "ui/palette_widget.h"
 #include "ui/skin.h"
@@ -27,7 +28,7 @@ QString qs(std::string_view s) {
 }
 
 constexpr int kDataRole = Qt::UserRole;
-constexpr int kStyleRole = Qt::UserRole + 1;
+constexpr int kStyleRole = kItemStyleRole;
 
 } // namespace
 
@@ -39,6 +40,7 @@ QWidget* Control::widget() const {
 void Control::raise(Notification n) const {
     if (auto core = core_.lock()) {
         n.sender = core->names[static_cast<std::size_t>(index_)];
+        n.senderIndex = index_;
         core->raise(n);
     }
 }

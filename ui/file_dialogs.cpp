@@ -33,13 +33,17 @@ std::string qtFileFilter(std::string_view pairs) {
         if (description.empty() && patterns.empty()) break; // the closing "||"
         for (char& c : patterns)
             if (c == ';') c = ' ';
+        // Built by appending: GCC 12 at -O3 warns (-Wrestrict) about "(" + patterns for no reason.
         std::string entry;
-        if (description.find('(') != std::string::npos)
+        if (description.find('(') != std::string::npos) {
             entry = description;
-        else if (description.empty())
-            entry = "(" + patterns + ")";
-        else
-            entry = description + " (" + patterns + ")";
+        } else {
+            entry = description;
+            if (!description.empty()) entry += ' ';
+            entry += '(';
+            entry += patterns;
+            entry += ')';
+        }
         if (!out.empty()) out += ";;";
         out += entry;
     }
@@ -51,7 +55,10 @@ std::string withDefaultExtension(std::string path, std::string_view extension) {
     const auto slash = path.find_last_of('/');
     const auto name =
         slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
-    if (name.find('.') == std::string_view::npos) path += "." + std::string(extension);
+    if (name.find('.') == std::string_view::npos) {
+        path += '.';
+        path += extension;
+    }
     return path;
 }
 

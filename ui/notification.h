@@ -14,6 +14,8 @@ struct Notification {
     std::string sender; // the control's name as the layout spells it
     std::intptr_t wParam = 0;
     std::intptr_t lParam = 0;
+    // Which of the page's controls sent it (Page::senderOf): several controls may share one name.
+    int senderIndex = -1;
 };
 
 // The notification types the pages route on.

@@ -1,6 +1,7 @@
 #include "ui/page.h"
 
 #include "platform/debug.h"
+#include "ui/item_style.h"
 #include "ui/page_core.h"
 #include "ui/palette_widget.h"
 #include "ui/skin.h"
@@ -20,7 +21,10 @@ namespace zq::ui {
 
 namespace {
 
-constexpr const char* kToggledMark = "zqToggled";
+// The checked state a button had when it was pressed: a click that leaves it unchanged (a selected
+// radio clicked again) raises no "selectchanged", whatever programmatic changes came before.
+constexpr const char* kCheckedAtPress = "zqCheckedAtPress";
+constexpr const char* kWidgetIndex = "zqWidgetIndex";
 
 // Turns the Qt events of one named widget (pointer in and out, focus) into notifications.
 class EventBridge final : public QObject {
@@ -47,7 +51,12 @@ protected:
             break;
         }
         if (type) {
-            if (auto core = core_.lock()) core->raise({type, watched->objectName().toStdString(), 0, 0});
+            if (auto core = core_.lock()) {
+                Notification n{type, watched->objectName().toStdString(), 0, 0};
+                if (const QVariant i = watched->property(kWidgetIndex); i.isValid())
+                    n.senderIndex = i.toInt();
+                core->raise(n);
+            }
         }
         return false;
     }
@@ -56,11 +65,13 @@ private:
     std::weak_ptr<PageCore> core_;
 };
 
-void wire(const std::shared_ptr<PageCore>& core, QWidget* w, EventBridge* bridge) {
+void wire(const std::shared_ptr<PageCore>& core, QWidget* w, int index, EventBridge* bridge) {
     std::weak_ptr<PageCore> weak = core;
     const std::string name = w->objectName().toStdString();
-    auto emitNote = [weak, name](const char* type, std::intptr_t wParam = 0, std::intptr_t lParam = 0) {
-        if (auto c = weak.lock()) c->raise({type, name, wParam, lParam});
+    w->setProperty(kWidgetIndex, index);
+    auto emitNote = [weak, name, index](const char* type, std::intptr_t wParam = 0,
+                                        std::intptr_t lParam = 0) {
+        if (auto c = weak.lock()) c->raise({type, name, wParam, lParam, index});
     };
     w->installEventFilter(bridge);
 
@@ -71,14 +82,14 @@ void wire(const std::shared_ptr<PageCore>& core, QWidget* w, EventBridge* bridge
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         // Qt reports the toggle before the click; the dispatcher expects the click first and a
         // "selectchanged" only when the state really changed (a selected radio clicked again does not).
-        QObject::connect(button, &QAbstractButton::toggled, button,
-                         [button](bool) { button->setProperty(kToggledMark, true); });
+        QObject::connect(button, &QAbstractButton::pressed, button,
+                         [button] { button->setProperty(kCheckedAtPress, button->isChecked()); });
         QObject::connect(button, &QAbstractButton::clicked, button, [button, emitNote](bool checked) {
             emitNote(notify::kClick);
-            if (button->isCheckable() && button->property(kToggledMark).toBool()) {
-                button->setProperty(kToggledMark, false);
+            const QVariant before = button->property(kCheckedAtPress);
+            button->setProperty(kCheckedAtPress, QVariant());
+            if (button->isCheckable() && before.isValid() && before.toBool() != checked)
                 emitNote(notify::kSelectChanged, checked ? 1 : 0);
-            }
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->setProperty(prop::kLastIndex, combo->currentIndex());
@@ -88,6 +99,7 @@ void wire(const std::shared_ptr<PageCore>& core, QWidget* w, EventBridge* bridge
             if (index != old) emitNote(notify::kItemSelect, index, old);
         });
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        list->setItemDelegate(new ItemStyleDelegate(list));
         list->setProperty(prop::kLastIndex, list->currentRow());
         QObject::connect(list, &QListWidget::currentRowChanged, list, [list, emitNote](int row) {
             const int old = list->property(prop::kLastIndex).toInt();
@@ -98,6 +110,7 @@ void wire(const std::shared_ptr<PageCore>& core, QWidget* w, EventBridge* bridge
             emitNote(notify::kItemClick, list->row(item));
         });
     } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+        tree->setItemDelegate(new ItemStyleDelegate(tree));
         QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
                          [tree, emitNote](QTreeWidgetItem* now, QTreeWidgetItem* before) {
                              const int row = now ? tree->indexOfTopLevelItem(now) : -1;
@@ -261,15 +274,13 @@ Page::Page(const Skin& skin, std::string_view resourceName, QWidget* parent)
         const QString objectName = w->objectName();
         if (isInternalName(objectName)) continue;
         const std::string spelled = objectName.toStdString();
-        const auto [it, fresh] =
-            core_->index.emplace(toLower(spelled), static_cast<int>(core_->widgets.size()));
-        if (!fresh) {
-            platform::debugString("layout " + core_->resourceName + ": control name used twice: " + spelled);
-            continue;
-        }
+        // A name used by several controls (the skin window's picture and colour buttons) finds the
+        // first; each one still reports itself as the sender of its notifications.
+        const int index = static_cast<int>(core_->widgets.size());
+        core_->index.emplace(toLower(spelled), index);
         core_->widgets.emplace_back(w);
         core_->names.push_back(spelled);
-        wire(core_, w, bridge);
+        wire(core_, w, index, bridge);
     }
     // Pictures, colours and borders the layout gives take effect now, as if the page had set them.
     for (QWidget* w : all) core_->applyLayoutLook(w);
@@ -292,6 +303,22 @@ const std::string& Page::resourceName() const {
 int Page::indexOf(std::string_view name) const {
     auto it = core_->index.find(toLower(name));
     return it == core_->index.end() ? -1 : it->second;
+}
+
+Control Page::senderOf(const Notification& n) const {
+    if (core_->widget(n.senderIndex) &&
+        toLower(core_->names[static_cast<std::size_t>(n.senderIndex)]) == toLower(n.sender))
+        return Control(core_, n.senderIndex);
+    return find(n.sender);
+}
+
+std::vector<Control> Page::findAll(std::string_view name) const {
+    std::vector<Control> out;
+    const std::string lower = toLower(name);
+    for (std::size_t i = 0; i < core_->names.size(); ++i)
+        if (core_->widgets[i] && toLower(core_->names[i]) == lower)
+            out.emplace_back(core_, static_cast<int>(i));
+    return out;
 }
 
 Control Page::find(std::string_view name) const {
@@ -334,6 +361,16 @@ void Page::hover(std::string_view name, bool enter) {
         QEvent event(QEvent::Leave);
         QCoreApplication::sendEvent(w, &event);
     }
+}
+
+void Page::adopt(QWidget* w) {
+    if (!w || isInternalName(w->objectName())) return;
+    const std::string spelled = w->objectName().toStdString();
+    const int index = static_cast<int>(core_->widgets.size());
+    core_->index.emplace(toLower(spelled), index);
+    core_->widgets.emplace_back(w);
+    core_->names.push_back(spelled);
+    wire(core_, w, index, new EventBridge(core_, w));
 }
 
 QWidget* Page::root() const {

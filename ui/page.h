@@ -31,6 +31,10 @@ public:
     const std::string& resourceName() const;
 
     Control find(std::string_view name) const;
+    // Every control of that name, in layout order (most names are used once).
+    std::vector<Control> findAll(std::string_view name) const;
+    // The control that raised a notification, even where several controls share its name.
+    Control senderOf(const Notification& n) const;
     Option option(std::string_view name) const { return as<Option>(name); }
     ListLike list(std::string_view name) const { return as<ListLike>(name); }
     ListLike combo(std::string_view name) const { return as<ListLike>(name); }
@@ -52,6 +56,8 @@ public:
     void hover(std::string_view name, bool enter);
 
     QWidget* root() const;
+    // Makes a widget created after loading (a menu item added at run time) a named control of the page.
+    void adopt(QWidget* widget);
     // Detaches the widget tree from the page (the caller owns it from now on).
     QWidget* release();
     void retranslate();

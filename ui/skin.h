@@ -41,6 +41,8 @@ public:
     std::optional<std::string> layoutFile(std::string_view resourceName) const;
 
     const TextCatalog& texts() const { return texts_; }
+    // The language file now loaded, as res.xml or the last reload named it.
+    const std::string& textsFile() const { return textsFile_; }
     std::string text(std::string_view id) const { return texts_.text(id); }
     // Reads the language file again (after a language switch) and re-resolves every live page's texts.
     std::optional<std::string> reloadTexts(const std::string& languageFile = {});

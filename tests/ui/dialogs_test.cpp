@@ -16,12 +16,11 @@
 namespace zq::shell {
 namespace {
 
-// The dialogs run on the facade's test skin, and on the program's skin once it has their layouts.
+// The dialogs run on the facade's test skin and on the program's skin, which must have their layouts.
 std::vector<std::string> skinsWith(const char* layout) {
-    std::vector<std::string> out{test::testSkinFolder()};
     ui::Skin real(test::realSkinFolder());
-    if (real.ok() && real.layoutFile(layout)) out.push_back(test::realSkinFolder());
-    return out;
+    EXPECT_TRUE(real.ok() && real.layoutFile(layout)) << "the program's skin has no layout " << layout;
+    return {test::testSkinFolder(), test::realSkinFolder()};
 }
 
 int answerWith(const ui::Skin& skin, const char* button) {
@@ -90,7 +89,10 @@ TEST(AboutWindow, LinkOpensTheHomePageAndCloseClosesTheWindow) {
         EXPECT_FALSE(window->isModal());
         about->page().click("NetText");
         ASSERT_EQ(opened.size(), 1u);
-        EXPECT_EQ(opened[0].toString().toStdString(), kHomePage);
+        // The address the layout shows is the one opened.
+        const std::string shown = about->page().find("NetText").text();
+        EXPECT_NE(opened[0].host().toStdString(), "");
+        EXPECT_NE(shown.find(opened[0].host().toStdString()), std::string::npos) << shown;
         about->page().click("closebtn");
         EXPECT_FALSE(window->isVisible());
         QCoreApplication::processEvents(); // the window and its page go once closed
