@@ -178,6 +178,13 @@ void Firmware::stepProfileSlot() {
     records_[0] = static_cast<std::uint8_t>((currentSlot() + 1) % model_.profileSlots);
 }
 
+bool Firmware::changeRecords(std::size_t offset, std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || offset > records_.size() || bytes.size() > records_.size() - offset) return false;
+    if (offset == 0 && bytes[0] >= model_.profileSlots) return false;
+    std::copy(bytes.begin(), bytes.end(), records_.begin() + static_cast<long>(offset));
+    return true;
+}
+
 void Firmware::stepDpiLevel() {
     std::uint8_t& level = currentRecord()[rec::kDpiLevel];
     level = static_cast<std::uint8_t>((level + 1) % rec::kDpiLevels);

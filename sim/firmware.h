@@ -66,6 +66,8 @@ public:
     void stepProfileSlot(); // next slot, wrapping
     void stepDpiLevel();    // next DPI level in the current record, wrapping
     void stepBrightness();  // next brightness in the current record, wrapping
+    // A change of the record memory made on the device itself; the same bounds as a host write.
+    bool changeRecords(std::size_t offset, std::span<const std::uint8_t> bytes);
 
     const DeviceModel& model() const { return model_; }
     std::uint8_t currentSlot() const { return records_[0]; }
