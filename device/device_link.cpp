@@ -2,6 +2,8 @@
 
 namespace zq::device {
 
-DeviceLink::DeviceLink(hid::RawNodeBackend& backend, platform::Clock& clock) : hid(backend), clock(clock) {}
+DeviceLink::DeviceLink(hid::RawNodeBackend& backend, platform::Clock& clock) : hid(backend), clock(clock) {
+    hid.setClock(clock);
+}
 
 } // namespace zq::device

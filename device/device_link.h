@@ -3,8 +3,10 @@
 // vendor-defined collection. The main window owns one per device class for the whole run; every device
 // operation takes the link of its device.
 #include "device/hid/hid_device_record.h"
+#include "device/hid/node_watcher.h"
 #include "device/hid/raw_node.h"
 #include "platform/clock.h"
+#include "platform/event.h"
 
 #include <atomic>
 #include <cstdint>
@@ -22,6 +24,12 @@ struct LinkIdentity {
 
 inline constexpr std::uint16_t kInitialBlockLength = 512;
 
+// Why a link is not open although its device may be there.
+enum class LinkError : std::uint8_t {
+    None,
+    Permission, // the device's node exists but this user may not open it
+};
+
 class DeviceLink {
 public:
     explicit DeviceLink(hid::RawNodeBackend& backend, platform::Clock& clock = platform::systemClock());
@@ -38,6 +46,14 @@ public:
     // Byte length of the key block (commands 0x07, 0x08, 0x09). The read-back of the keyboard sets it
     // from the device information while the lighting threads may be running, hence atomic.
     std::atomic<std::uint16_t> blockLength{kInitialBlockLength};
+    // Set by the presence thread, read by whoever reports the link's state.
+    std::atomic<LinkError> error{LinkError::None};
+    // Set when a report write or read on the link finds the device gone (a hang-up on the node): the
+    // presence thread waits on it, so a removal is seen at the next frame rather than at the next look.
+    platform::Event removed{platform::Event::Reset::Auto};
+    // Told whenever `open` or `syncLighting` changes (the presence thread, the same-lighting apply), so
+    // a thread with nothing to send for a closed link can wait here instead of looking on a timer.
+    hid::NodeChangeHub stateChanges;
 
     hid::HidDeviceRecord hid;
 
@@ -45,7 +61,8 @@ public:
     // presence thread for a whole scan or presence check. Re-entrant for its owning thread.
     std::recursive_mutex lock;
 
-    // Used for the pauses of the command layer, so tests take no real time.
+    // Used for the pauses of the command layer and the waits of the sequences, so tests take no real
+    // time. The HID record bounds its reads with it too.
     platform::Clock& clock;
 };
 

@@ -23,9 +23,14 @@ enum class Attempt { WriteFailed, NoReply, Replied };
 Attempt attemptOnce(DeviceLink& link, const Frame& request, Frame& reply) {
     std::lock_guard guard(link.lock);
     discardStaleReplies(link);
-    if (!link.hid.writeReport(request, kWriteLimit).ok) return Attempt::WriteFailed;
+    const auto written = link.hid.writeReport(request, kWriteLimit);
+    if (!written.ok) {
+        if (written.status == hid::IoStatus::Removed) link.removed.set();
+        return Attempt::WriteFailed;
+    }
     Frame in; // private: whatever the read does, it cannot reach past these 64 bytes
     const auto io = link.hid.readReport(in, kReadLimit);
+    if (io.status == hid::IoStatus::Removed) link.removed.set();
     if (!io.ok || io.bytes < kMinReplyBytes) return Attempt::NoReply;
     const std::size_t n = std::min(io.bytes, kFrameSize);
     std::copy_n(in.begin(), n, reply.begin());

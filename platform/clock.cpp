@@ -11,6 +11,15 @@ std::uint32_t Clock::tickCount() const {
     return static_cast<std::uint32_t>(ms);
 }
 
+int Clock::waitAny(std::span<Event* const> events, Duration limit) {
+    if (limit != kNoLimit) return Event::waitAny(events, limit);
+    // Event::waitAny takes a deadline; a day at a time keeps it far from overflowing.
+    for (;;) {
+        const int index = Event::waitAny(events, std::chrono::hours(24));
+        if (index >= 0) return index;
+    }
+}
+
 namespace {
 class SystemClock final : public Clock {
 public:
@@ -49,6 +58,14 @@ bool ManualClock::sleepUnlessStopped(Event& stop, Duration d) {
     // Let other threads run, so a stop set by the test is seen within a few turns.
     std::this_thread::yield();
     return stop.isSet();
+}
+
+int ManualClock::waitAny(std::span<Event* const> events, Duration limit) {
+    if (const int index = Event::waitAny(events, Duration(0)); index >= 0) return index;
+    if (limit == kNoLimit) return Clock::waitAny(events, limit);
+    sleepFor(limit);
+    std::this_thread::yield();
+    return Event::waitAny(events, Duration(0));
 }
 
 ManualClock::Duration ManualClock::totalSlept() const {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <span>
 
 namespace zq::platform {
 
@@ -20,6 +21,13 @@ public:
     // Sleeps up to d and returns early, with true, when stop is set.
     virtual bool sleepUnlessStopped(Event& stop, Duration d) = 0;
 
+    // The limit of a wait that lasts until one of its events is set, however long that takes.
+    static constexpr Duration kNoLimit = Duration::max();
+    // Waits until one of the events is set and returns its index (an auto-reset event is consumed), or
+    // -1 once `limit` has passed. A thread that has nothing to do until something happens waits here
+    // with kNoLimit and costs no wake-ups. The default waits in real time.
+    virtual int waitAny(std::span<Event* const> events, Duration limit);
+
     // A monotonic 32-bit millisecond tick, wrapping like the system tick count.
     std::uint32_t tickCount() const;
 };
@@ -35,6 +43,9 @@ public:
     TimePoint now() const override;
     void sleepFor(Duration d) override;
     bool sleepUnlessStopped(Event& stop, Duration d) override;
+    // A wait with a limit moves the time on by the limit at once, as a sleep does; one without a limit
+    // blocks for real until an event is set.
+    int waitAny(std::span<Event* const> events, Duration limit) override;
     void advance(Duration d);
     Duration totalSlept() const;
 

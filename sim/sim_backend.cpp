@@ -7,9 +7,10 @@
 namespace zq::sim {
 
 SimBackend::SimBackend(platform::Clock& clock, const std::vector<DeviceModel>& models)
-    : clock_(clock), numbering_(std::make_shared<NodeNumbering>()) {
+    : clock_(clock), numbering_(std::make_shared<NodeNumbering>()),
+      changes_(std::make_shared<hid::NodeChangeHub>()) {
     for (const auto& model : models) {
-        devices_.push_back(std::make_shared<SimDevice>(model, clock_, numbering_));
+        devices_.push_back(std::make_shared<SimDevice>(model, clock_, numbering_, changes_));
         devices_.back()->plug();
     }
 }
@@ -37,6 +38,15 @@ bool SimBackend::present(const std::string& node, std::uint16_t vendorId, std::u
     for (const auto& d : devices_)
         if (vendorId == kVendorId && productId == d->model().productId && d->hasNode(node)) return true;
     return false;
+}
+
+std::vector<hid::RefusedNode> SimBackend::refusedNodes() const {
+    std::vector<hid::RefusedNode> out;
+    for (const auto& d : devices_) {
+        if (!d->accessDenied()) continue;
+        for (const auto& name : d->nodeNames()) out.push_back({name, kVendorId, d->model().productId});
+    }
+    return out;
 }
 
 SimDevice* SimBackend::find(DeviceKind kind) const {

@@ -27,6 +27,12 @@ public:
     std::unique_ptr<hid::RawNode> open(const std::string& node, unsigned access, bool exclusive) override;
     // False while a handle opened on this node before an unplug is still open (see the hidraw backend).
     bool present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) override;
+    // Told of every plug, unplug and change of access rights of the devices.
+    hid::NodeChanges* nodeChanges() override { return changes_.get(); }
+    // The nodes of plugged devices whose access is denied.
+    std::vector<hid::RefusedNode> refusedNodes() const override;
+    // How many changes the devices have announced.
+    std::uint64_t nodeChangeCount() const { return changes_->changes(); }
 
     // The device of that kind; null when the backend was built without it.
     SimDevice* find(DeviceKind kind) const;
@@ -42,6 +48,7 @@ public:
 private:
     platform::Clock& clock_;
     std::shared_ptr<NodeNumbering> numbering_;
+    std::shared_ptr<hid::NodeChangeHub> changes_;
     std::vector<std::shared_ptr<SimDevice>> devices_;
 };
 

@@ -11,9 +11,10 @@ using hid::IoResult;
 using hid::IoStatus;
 
 SimDevice::SimDevice(const DeviceModel& model, platform::Clock& clock,
-                     std::shared_ptr<NodeNumbering> numbering)
+                     std::shared_ptr<NodeNumbering> numbering, std::shared_ptr<hid::NodeChangeHub> changes)
     : model_(model), clock_(clock), realTime_(&clock == &platform::systemClock()),
-      numbering_(std::move(numbering)), firmware_(model), log_(kRequestLogSize) {
+      numbering_(std::move(numbering)), changes_(std::move(changes)), firmware_(model),
+      log_(kRequestLogSize) {
     numbers_.fill(-1);
 }
 
@@ -44,6 +45,7 @@ void SimDevice::unplugLocked() {
         names_[i].clear();
     }
     cv_.notify_all();
+    if (changes_) changes_->notify();
 }
 
 void SimDevice::plug() {
@@ -55,6 +57,19 @@ void SimDevice::plug() {
     }
     firmware_.powerCycle();
     plugged_ = true;
+    if (changes_) changes_->notify();
+}
+
+void SimDevice::setAccessDenied(bool denied) {
+    std::lock_guard lock(mutex_);
+    if (accessDenied_ == denied) return;
+    accessDenied_ = denied;
+    if (plugged_ && changes_) changes_->notify();
+}
+
+bool SimDevice::accessDenied() const {
+    std::lock_guard lock(mutex_);
+    return accessDenied_;
 }
 
 std::vector<std::string> SimDevice::nodeNames() const {
@@ -79,7 +94,7 @@ bool SimDevice::hasStaleHandle(const std::string& nodeName) const {
 
 void SimDevice::listNodes(std::vector<hid::NodeInfo>& out) const {
     std::lock_guard lock(mutex_);
-    if (!plugged_) return;
+    if (!plugged_ || accessDenied_) return;
     for (std::size_t i = 0; i < model_.nodeCount; ++i) {
         hid::NodeInfo info;
         info.node = names_[i];
@@ -99,7 +114,7 @@ bool SimDevice::aliveLocked(const SimNode& node) const {
 
 std::unique_ptr<SimNode> SimDevice::open(const std::string& nodeName, unsigned access, bool exclusive) {
     std::lock_guard lock(mutex_);
-    if (!plugged_) return nullptr;
+    if (!plugged_ || accessDenied_) return nullptr;
     int index = -1;
     for (std::size_t i = 0; i < model_.nodeCount; ++i)
         if (names_[i] == nodeName) index = static_cast<int>(i);
@@ -246,6 +261,13 @@ void SimDevice::broadcastLocked(int nodeIndex, std::span<const std::uint8_t> rep
 void SimDevice::logLocked(const device::Frame& frame) {
     log_[logNext_ % kRequestLogSize] = frame;
     ++logNext_;
+    if (frame[device::kCommandOffset] == device::cmd::kWriteLightFrame) return;
+    if (commandLog_.size() == kCommandLogSize) {
+        commandLog_.pop_front();
+        ++commandLogDropped_;
+    }
+    commandLog_.push_back({frame[device::kCommandOffset], device::readLe16(frame, device::kAddressOffset),
+                           frame[device::kLengthOffset]});
 }
 
 // --- faults -------------------------------------------------------------------------------------------
@@ -430,6 +452,20 @@ std::vector<device::Frame> SimDevice::requestLog() const {
 void SimDevice::clearRequestLog() {
     std::lock_guard lock(mutex_);
     logNext_ = 0;
+}
+
+std::vector<SimDevice::LoggedCommand> SimDevice::takeCommandLog(std::uint64_t* dropped) {
+    std::lock_guard lock(mutex_);
+    std::vector<LoggedCommand> out(commandLog_.begin(), commandLog_.end());
+    commandLog_.clear();
+    if (dropped) *dropped = commandLogDropped_;
+    commandLogDropped_ = 0;
+    return out;
+}
+
+bool SimDevice::changeRecords(std::size_t offset, std::span<const std::uint8_t> bytes) {
+    std::lock_guard lock(mutex_);
+    return firmware_.changeRecords(offset, bytes);
 }
 
 // --- SimNode ------------------------------------------------------------------------------------------

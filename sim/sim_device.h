@@ -12,6 +12,7 @@
 // ends before that time returns Timeout and leaves it queued; the next read takes it, as it would take
 // a late reply from a real device.
 #include "device/frame.h"
+#include "device/hid/node_watcher.h"
 #include "device/hid/raw_node.h"
 #include "platform/clock.h"
 #include "sim/device_model.h"
@@ -22,8 +23,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,7 +50,9 @@ inline constexpr std::uint16_t kUsageClick = 0x0403;
 
 class SimDevice : public std::enable_shared_from_this<SimDevice> {
 public:
-    SimDevice(const DeviceModel& model, platform::Clock& clock, std::shared_ptr<NodeNumbering> numbering);
+    // `changes` (optional) is told of every plug, unplug and change of access rights.
+    SimDevice(const DeviceModel& model, platform::Clock& clock, std::shared_ptr<NodeNumbering> numbering,
+              std::shared_ptr<hid::NodeChangeHub> changes = nullptr);
     ~SimDevice();
     SimDevice(const SimDevice&) = delete;
     SimDevice& operator=(const SimDevice&) = delete;
@@ -62,6 +67,11 @@ public:
     void plug();
     // Node names while plugged ("sim/hidraw3"), in node order; empty while unplugged.
     std::vector<std::string> nodeNames() const;
+    // Access denied, as a node without the user's rights: the nodes exist (present() says so) but the
+    // listing cannot ask them and every open is refused; the backend names them in refusedNodes().
+    // Handles already open keep working. Stays until switched off; a change of rights is a node change.
+    void setAccessDenied(bool denied);
+    bool accessDenied() const;
 
     // --- Faults: each stays until changed; clearFaults() restores the healthy device.
     void setNoReply(bool on);                            // requests are taken but never answered
@@ -103,6 +113,22 @@ public:
     // Command frames that reached the device (answered, refused or swallowed), per command id.
     std::uint64_t framesReceived(std::uint8_t command) const;
     std::uint64_t framesReceived() const;
+    // Changes bytes of the profile-record memory the way the device's own buttons or its firmware would:
+    // no frame, no report (send one with sendConsumerUsage when the host should notice). False, and
+    // nothing changed, when the bytes do not fit the record memory or a change of byte 0 (the
+    // current-slot register) names a slot the device does not have.
+    bool changeRecords(std::size_t offset, std::span<const std::uint8_t> bytes);
+
+    // Commands received since the last call (light frames left out, as they stream all the time),
+    // oldest first; at most kCommandLogSize are kept, dropped counts the older ones lost.
+    struct LoggedCommand {
+        std::uint8_t command = 0;
+        std::uint16_t offset = 0;
+        std::uint8_t length = 0;
+    };
+    static constexpr std::size_t kCommandLogSize = 4096;
+    std::vector<LoggedCommand> takeCommandLog(std::uint64_t* dropped = nullptr);
+
     // The last frames received, oldest first (at most kRequestLogSize).
     static constexpr std::size_t kRequestLogSize = 256;
     std::vector<device::Frame> requestLog() const;
@@ -134,11 +160,13 @@ private:
     platform::Clock& clock_;
     const bool realTime_;
     std::shared_ptr<NodeNumbering> numbering_;
+    std::shared_ptr<hid::NodeChangeHub> changes_;
 
     mutable std::mutex mutex_;
     std::condition_variable cv_;
     Firmware firmware_;
     bool plugged_ = false;
+    bool accessDenied_ = false;
     std::uint64_t generation_ = 0;
     std::array<int, kMaxNodes> numbers_{};
     std::array<std::string, kMaxNodes> names_{};
@@ -155,6 +183,8 @@ private:
     std::uint64_t receivedTotal_ = 0;
     std::vector<device::Frame> log_; // ring of kRequestLogSize
     std::size_t logNext_ = 0;
+    std::deque<LoggedCommand> commandLog_;
+    std::uint64_t commandLogDropped_ = 0;
 };
 
 // One open handle on an emulated node. Holds its device alive; each handle has its own queue of input

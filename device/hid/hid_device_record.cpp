@@ -43,7 +43,6 @@ HidDeviceRecord::~HidDeviceRecord() {
 
 void HidDeviceRecord::freePaths() {
     paths_.clear();
-    cursor = 0;
 }
 
 bool HidDeviceRecord::enumerateInterfaces() {
@@ -79,6 +78,7 @@ void HidDeviceRecord::freeLayout() {
     caps_ = {};
     collection_ = {};
     for (auto& v : items_) v.clear();
+    decoder_ = {};
     inputBuffer_.clear();
     outputBuffer_.clear();
     featureBuffer_.clear();
@@ -129,6 +129,7 @@ bool HidDeviceRecord::openCollection() {
     caps_.numberFeatureValueCaps = count(collection_.valueCaps[2]);
     for (int t = 0; t < kReportTypeCount; ++t)
         items_[t] = buildDataItems(collection_, static_cast<ReportType>(t));
+    decoder_ = InputDecoder(collection_, items_[static_cast<int>(ReportType::Input)]);
     inputBuffer_.assign(caps_.inputReportLength, 0);
     outputBuffer_.assign(caps_.outputReportLength, 0);
     featureBuffer_.assign(caps_.featureReportLength, 0);
@@ -184,7 +185,7 @@ HidDeviceRecord::Io HidDeviceRecord::readReport(std::span<std::uint8_t> buffer,
 }
 
 bool HidDeviceRecord::decodeInputReport(std::span<const std::uint8_t> report) {
-    return decodeReport(collection_, items_[static_cast<int>(ReportType::Input)], report);
+    return decoder_.decode(collection_, items_[static_cast<int>(ReportType::Input)], report);
 }
 
 bool HidDeviceRecord::isPresent(const std::string& path, std::uint16_t vendorId,

@@ -1,5 +1,6 @@
 #include "device/hid/hidraw_backend.h"
 
+#include "device/hid/node_watcher.h"
 #include "device/hid/report_descriptor.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -22,6 +24,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace zq::hid {
@@ -132,8 +135,11 @@ Deadline deadlineAfter(std::chrono::milliseconds limit) {
 // which may outlive the backend.
 class HidrawRegistry {
 public:
-    void setListed(std::map<std::string, FileId> listed, std::vector<NodeFailure> failures) {
+    void setListed(std::map<std::string, FileId> listed, std::vector<NodeFailure> failures,
+                   std::map<std::string, HidIds> ids, std::vector<RefusedNode> refused) {
         std::lock_guard lock(mutex_);
+        ids_ = std::move(ids);
+        refused_ = std::move(refused);
         for (auto it = entries_.begin(); it != entries_.end();) {
             it->second.listed.reset();
             it = it->second.open.empty() ? entries_.erase(it) : std::next(it);
@@ -169,6 +175,19 @@ public:
         std::lock_guard lock(mutex_);
         return failures_;
     }
+    // An open of a listed node was refused for lack of permission: its device is known from the listing.
+    void openRefused(const std::string& path) {
+        std::lock_guard lock(mutex_);
+        const auto it = ids_.find(path);
+        if (it == ids_.end()) return;
+        for (const auto& r : refused_)
+            if (r.node == path) return;
+        refused_.push_back({path, it->second.vendorId, it->second.productId});
+    }
+    std::vector<RefusedNode> refused() const {
+        std::lock_guard lock(mutex_);
+        return refused_;
+    }
 
 private:
     struct Entry {
@@ -178,7 +197,30 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, Entry> entries_;
     std::vector<NodeFailure> failures_;
+    std::map<std::string, HidIds> ids_; // identity of each node the last enumeration listed
+    std::vector<RefusedNode> refused_;
 };
+
+namespace {
+
+bool isPermissionError(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// The device behind a character-device node, from the kernel's device information: this needs no
+// access to the node itself, only to sysfs, which everybody may read.
+std::optional<HidIds> sysfsIdentity(const std::string& node) {
+    struct stat st {};
+    if (::stat(node.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return std::nullopt;
+    const std::string uevent = "/sys/dev/char/" + std::to_string(major(st.st_rdev)) + ":" +
+                               std::to_string(minor(st.st_rdev)) + "/device/uevent";
+    std::ifstream in(uevent);
+    if (!in) return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return parseHidUevent(text);
+}
+
+} // namespace
 
 namespace {
 
@@ -289,7 +331,9 @@ bool HidrawBackend::enumerate(std::vector<NodeInfo>& out) {
     std::sort(names.begin(), names.end());
 
     std::map<std::string, FileId> listed;
+    std::map<std::string, HidIds> ids;
     std::vector<NodeFailure> failures;
+    std::vector<RefusedNode> refused;
     for (const auto& [number, name] : names) {
         NodeInfo info;
         info.node = joinPath(folder_, name);
@@ -303,19 +347,26 @@ bool HidrawBackend::enumerate(std::vector<NodeInfo>& out) {
         else
             error = askNode(fd.get(), info);
         if (error != 0) {
+            if (isPermissionError(error))
+                if (const auto known = sysfsIdentity(info.node))
+                    refused.push_back({info.node, known->vendorId, known->productId});
             failures.push_back({info.node, error});
             continue;
         }
         listed[info.node] = fileId(st);
+        ids[info.node] = {info.vendorId, info.productId};
         out.push_back(std::move(info));
     }
-    registry_->setListed(std::move(listed), std::move(failures));
+    registry_->setListed(std::move(listed), std::move(failures), std::move(ids), std::move(refused));
     return true;
 }
 
 std::unique_ptr<RawNode> HidrawBackend::open(const std::string& node, unsigned access, bool exclusive) {
     Fd fd(::open(node.c_str(), openFlags(access)));
-    if (!fd) return nullptr;
+    if (!fd) {
+        if (isPermissionError(errno)) registry_->openRefused(node);
+        return nullptr;
+    }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return nullptr;
     NodeInfo info;
@@ -351,6 +402,45 @@ bool HidrawBackend::present(const std::string& node, std::uint16_t vendorId, std
 
 std::vector<NodeFailure> HidrawBackend::lastFailures() const {
     return registry_->failures();
+}
+
+NodeChanges* HidrawBackend::nodeChanges() {
+    std::call_once(watcherOnce_, [this] { watcher_ = NodeWatcher::create(folder_); });
+    return watcher_.get();
+}
+
+std::vector<RefusedNode> HidrawBackend::refusedNodes() const {
+    return registry_->refused();
+}
+
+std::optional<HidIds> parseHidUevent(std::string_view uevent) {
+    constexpr std::string_view kKey = "HID_ID=";
+    std::size_t at = 0;
+    while (at < uevent.size()) {
+        const std::size_t end = std::min(uevent.find('\n', at), uevent.size());
+        const std::string_view line = uevent.substr(at, end - at);
+        at = end + 1;
+        if (line.substr(0, kKey.size()) != kKey) continue;
+        // bus:vendor:product, each hexadecimal; vendor and product are 32-bit wide in the text.
+        std::uint32_t fields[3] = {};
+        std::size_t field = 0, digits = 0;
+        for (char c : line.substr(kKey.size())) {
+            if (c == ':') {
+                if (digits == 0 || ++field > 2) return std::nullopt;
+                digits = 0;
+                continue;
+            }
+            int v = -1;
+            if (c >= '0' && c <= '9') v = c - '0';
+            else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+            if (v < 0 || ++digits > 8) return std::nullopt;
+            fields[field] = fields[field] * 16 + static_cast<std::uint32_t>(v);
+        }
+        if (field != 2 || digits == 0 || fields[1] > 0xFFFF || fields[2] > 0xFFFF) return std::nullopt;
+        return HidIds{static_cast<std::uint16_t>(fields[1]), static_cast<std::uint16_t>(fields[2])};
+    }
+    return std::nullopt;
 }
 
 std::string defaultHidrawFolder() {

@@ -11,8 +11,12 @@
 // node gives the first three, an aborted FUSE connection the others).
 #include "device/hid/raw_node.h"
 
+#include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zq::hid {
@@ -24,6 +28,7 @@ struct NodeFailure {
 };
 
 class HidrawRegistry;
+class NodeWatcher;
 
 class HidrawBackend final : public RawNodeBackend {
 public:
@@ -46,10 +51,26 @@ public:
     std::vector<NodeFailure> lastFailures() const;
     const std::string& folder() const { return folder_; }
 
+    // inotify on the folder, started on first use; null where inotify cannot watch the folder or would
+    // not see its changes (FUSE, network file systems).
+    NodeChanges* nodeChanges() override;
+    // Nodes refused with EACCES or EPERM: those the last enumeration could not ask, when the kernel's
+    // device information names their device, and listed nodes whose open() was refused since.
+    std::vector<RefusedNode> refusedNodes() const override;
+
 private:
     const std::string folder_;
     std::shared_ptr<HidrawRegistry> registry_;
+    std::once_flag watcherOnce_;
+    std::unique_ptr<NodeWatcher> watcher_;
 };
+
+// Vendor and product id from the text of a HID device's uevent file ("HID_ID=0003:00000C45:00007684").
+struct HidIds {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+std::optional<HidIds> parseHidUevent(std::string_view uevent);
 
 // The folder the program looks for hidraw nodes in: $ZQ70_HIDRAW_DIR when set, else "/dev".
 std::string defaultHidrawFolder();

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace zq::platform {
+class Event;
+}
+
 namespace zq::hid {
 
 struct NodeInfo {
@@ -57,6 +61,24 @@ public:
     virtual void cancel() = 0;
 };
 
+// A node of a known device that exists but could not be opened for lack of permission.
+struct RefusedNode {
+    std::string node;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
+// Tells waiting threads that the set of nodes may have changed: a node came, went, or had its access
+// rights changed. A thread that waits on this instead of looking on a timer costs nothing while no
+// device comes or goes.
+class NodeChanges {
+public:
+    virtual ~NodeChanges() = default;
+    // From now on `event` is set after every change, until it is unsubscribed. Thread-safe.
+    virtual void subscribe(platform::Event& event) = 0;
+    virtual void unsubscribe(platform::Event& event) = 0;
+};
+
 class RawNodeBackend {
 public:
     virtual ~RawNodeBackend() = default;
@@ -66,6 +88,13 @@ public:
     virtual std::unique_ptr<RawNode> open(const std::string& node, unsigned access, bool exclusive) = 0;
     // True while the node exists and still belongs to the device with this vendor and product id.
     virtual bool present(const std::string& node, std::uint16_t vendorId, std::uint16_t productId) = 0;
+
+    // The backend's change signal; null where it has none, and its callers then look every second.
+    // Lives as long as the backend.
+    virtual NodeChanges* nodeChanges() { return nullptr; }
+    // Nodes that the last enumerate(), or an open() since, could not open for lack of permission and
+    // whose device is known.
+    virtual std::vector<RefusedNode> refusedNodes() const { return {}; }
 };
 
 } // namespace zq::hid

@@ -5,6 +5,7 @@
 #include <bitset>
 #include <limits>
 #include <map>
+#include <set>
 
 namespace zq::hid {
 namespace {
@@ -245,8 +246,10 @@ private:
         if (isArray) {
             // One capability per usage or range, all sharing the field; the field's values index the
             // concatenated usage list.
+            if (usages.size() > kMaxButtonCaps - std::min(w.tlc.buttonCaps[t].size(), kMaxButtonCaps))
+                return fail(at, "too many button capabilities in one report type");
             std::uint64_t position = 0;
-            std::vector<std::uint16_t> pages;
+            std::set<std::uint16_t> pages;
             for (const auto& u : usages) {
                 ButtonCaps c;
                 c.usagePage = pageOf(u);
@@ -263,8 +266,7 @@ private:
                 c.logicalMax = logicalMax;
                 w.tlc.buttonCaps[t].push_back(c);
                 position += std::uint64_t{u.max} - u.min + 1;
-                if (std::find(pages.begin(), pages.end(), c.usagePage) == pages.end())
-                    pages.push_back(c.usagePage);
+                pages.insert(c.usagePage);
             }
             for (auto p : pages) countButtonUsages(w, t, p, globals_.reportCount, at);
             return;
@@ -283,6 +285,8 @@ private:
             if (rangeSize > take) u.max = u.min + take - 1;
             const std::uint32_t bitOffset = offset32 + consumed * globals_.reportSize;
             if (isButton) {
+                if (w.tlc.buttonCaps[t].size() >= kMaxButtonCaps)
+                    return fail(at, "too many button capabilities in one report type");
                 ButtonCaps c;
                 c.usagePage = pageOf(u);
                 c.reportId = id;

@@ -77,6 +77,9 @@ inline constexpr std::uint32_t kMaxReportBytes = 16384;
 inline constexpr std::uint32_t kMaxUsageListLength = 4096;
 // Value usages one report type of a collection can hold (one data item each).
 inline constexpr std::uint32_t kMaxValueUsages = 65536;
+// Button capabilities (usages or usage ranges) one report type of a collection can hold, one data item
+// each. A descriptor of the largest size the kernel hands on (4096 bytes) cannot describe more.
+inline constexpr std::size_t kMaxButtonCaps = 4096;
 
 ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> descriptor);
 

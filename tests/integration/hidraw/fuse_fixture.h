@@ -6,6 +6,7 @@
 #include "device/hid/hidraw_backend.h"
 #include "sim/descriptors.h"
 #include "sim/sim_backend.h"
+#include "support/bounded_wait.h"
 #include "support/hidraw_fuse.h"
 
 #include <gtest/gtest.h>
@@ -57,21 +58,8 @@ protected:
     std::unique_ptr<device::DeviceLink> link;
 };
 
-using Millis = std::chrono::milliseconds;
-
-// Every wait of these tests has a bound: a harness or backend that misbehaves fails the test, it never
-// hangs it. The bound is far above what any of the awaited steps takes.
-inline constexpr Millis kWaitBound{10000};
-
-// True as soon as cond() holds; false when it has not within the bound.
-template <class F> bool eventually(F&& cond, Millis bound = kWaitBound) {
-    const auto end = std::chrono::steady_clock::now() + bound;
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::yield();
-    }
-    return true;
-}
+// Every wait of these tests has a bound (support/bounded_wait.h): a harness or backend that misbehaves
+// fails the test, it never hangs it.
 
 template <class F> Millis timed(F&& f) {
     const auto t0 = std::chrono::steady_clock::now();

@@ -55,7 +55,7 @@ TEST_F(HidrawFuseTest, ClosingTheRecordEndsAWaitingReadAtOnce) {
     ASSERT_TRUE(openLink(sim.mouse()));
     hid::HidDeviceRecord::Io io;
     Millis took{};
-    std::thread reader([&] {
+    BoundedThread reader([&] {
         Frame buf{};
         took = timed([&] { io = link->hid.readReport(buf, Millis(20000)); });
     });

@@ -56,7 +56,7 @@ TEST_F(HidrawFuseTest, AnAbortedConnectionIsRemovalEvenInTheMiddleOfATransfer) {
     std::vector<std::uint8_t> block(32640, 0x5A); // 583 frames
     int result = kResultOk;
     std::atomic<bool> done{false};
-    std::thread transfer([&] {
+    BoundedThread transfer([&] {
         result = WriteMacroBlock(*link, block);
         done = true;
     });
@@ -68,10 +68,12 @@ TEST_F(HidrawFuseTest, AnAbortedConnectionIsRemovalEvenInTheMiddleOfATransfer) {
         FAIL() << "the transfer ended or stalled before the connection could be aborted (result " << result
                << ")";
     }
+    // The kernel's connection control folder (/sys/fs/fuse/connections) comes with FUSE; without it
+    // this machine's FUSE is incomplete, which the run reports.
     const bool aborted = fuse.abortConnection();
     if (!aborted) {
         transfer.join();
-        GTEST_SKIP() << "cannot abort a FUSE connection here: " << fuse.message();
+        FAIL() << "cannot abort a FUSE connection here: " << fuse.message();
     }
     transfer.join();
     EXPECT_EQ(result, kResultWriteFailed);

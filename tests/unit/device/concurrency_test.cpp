@@ -2,6 +2,7 @@
 // memories hold distinct contents everywhere, so a reply taken by the wrong request shows as wrong data.
 #include "device/commands.h"
 #include "sim/sim_backend.h"
+#include "support/bounded_wait.h"
 #include "unit/device/sim_link.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ TEST_F(LinkConcurrencyTest, LightFramesInterleaveWithTransfersAndEveryReplyReach
     std::atomic<bool> readersDone{false};
     std::atomic<int> lightFailures{0}, lightFrames{0};
 
-    std::thread lights([&] {
+    ::zq::test::BoundedThread lights([&] {
         std::vector<std::uint8_t> frame(60);
         for (int n = 0; !readersDone.load() || n < 20; ++n) {
             for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint8_t>(n + i);
@@ -84,8 +85,8 @@ TEST_F(LinkConcurrencyTest, LightFramesInterleaveWithTransfersAndEveryReplyReach
         return bad;
     };
     int badA = 0, badB = 0;
-    std::thread readerA([&] { badA = reader(0); });
-    std::thread readerB([&] { badB = reader(2); });
+    ::zq::test::BoundedThread readerA([&] { badA = reader(0); });
+    ::zq::test::BoundedThread readerB([&] { badB = reader(2); });
     readerA.join();
     readerB.join();
     readersDone = true;

@@ -3,6 +3,7 @@
 #include "device/frame.h"
 #include "device/hid/hid_device_record.h"
 #include "sim/factory.h"
+#include "support/bounded_wait.h"
 #include "unit/sim/sim_fixture.h"
 
 #include <gtest/gtest.h>
@@ -279,7 +280,7 @@ TEST(SimRealTime, BlockingReadWakesForReportCancelAndUnplug) {
     {
         hid::HidDeviceRecord reports(backend);
         ASSERT_TRUE(openConsumer(reports, kMouseProductId));
-        std::thread presser([&] { backend.mouse().click(); });
+        ::zq::test::BoundedThread presser([&] { backend.mouse().click(); });
         auto& buf = reports.inputReportBuffer();
         EXPECT_TRUE(reports.readReport(buf, 60s).ok);
         presser.join();
@@ -287,8 +288,8 @@ TEST(SimRealTime, BlockingReadWakesForReportCancelAndUnplug) {
     {
         hid::HidDeviceRecord rec(backend);
         ASSERT_TRUE(openVendor(rec, kMouseProductId));
-        std::thread closer([&] {
-            while (!rec.readPending()) std::this_thread::yield();
+        ::zq::test::BoundedThread closer([&] {
+            EXPECT_TRUE(::zq::test::eventually([&] { return rec.readPending(); }));
             rec.closeCollection();
         });
         Frame f{};
@@ -300,8 +301,8 @@ TEST(SimRealTime, BlockingReadWakesForReportCancelAndUnplug) {
     {
         hid::HidDeviceRecord rec(backend);
         ASSERT_TRUE(openVendor(rec, kMouseProductId));
-        std::thread unplugger([&] {
-            while (!rec.readPending()) std::this_thread::yield();
+        ::zq::test::BoundedThread unplugger([&] {
+            EXPECT_TRUE(::zq::test::eventually([&] { return rec.readPending(); }));
             backend.mouse().unplug();
         });
         Frame f{};

@@ -5,6 +5,7 @@
 #include "device/device_link.h"
 #include "device/exchange.h"
 #include "sim/factory.h"
+#include "support/bounded_wait.h"
 #include "unit/sim/sim_fixture.h"
 
 #include <gtest/gtest.h>
@@ -215,12 +216,12 @@ TEST(LinkOnSimThreads, LightFramesInterleaveWithKeyBlockTransfers) {
     ASSERT_TRUE(openLink(link, backend, kMouseProductId));
     constexpr int kFrames = 300, kTransfers = 40;
     int lightFailures = 0, keyFailures = 0, mismatches = 0;
-    std::thread lighting([&] {
+    ::zq::test::BoundedThread lighting([&] {
         for (int i = 0; i < kFrames; ++i)
             if (device::WriteLightFrame(link, pattern(60, static_cast<std::uint8_t>(i))) != 1)
                 ++lightFailures;
     });
-    std::thread keys([&] {
+    ::zq::test::BoundedThread keys([&] {
         std::vector<std::uint8_t> back(512);
         for (int i = 0; i < kTransfers; ++i) {
             const unsigned page = static_cast<unsigned>(i % 5);
