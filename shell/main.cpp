@@ -1,38 +1,46 @@
-// The program entry. Until the main window exists it shows the main layout, or renders the tour.
+// The program entry: a second start brings the running program to the front and ends; otherwise the
+// skin is loaded and the application runs until the tray menu's exit. --tour renders every page instead.
+#include "platform/debug.h"
+#include "shell/application.h"
+#include "shell/control/instance_server.h"
 #include "shell/controls/register_controls.h"
-#include "shell/navigation.h"
 #include "shell/tour.h"
-#include "ui/page.h"
 #include "ui/skin.h"
 
 #include <QApplication>
-#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
-void usage() {
-    std::fprintf(stderr, "usage: zephran-q70 [--simulate] [--tour DIR]\n");
+void usage(std::FILE* to) {
+    std::fprintf(to, "usage: zephran-q70 [--simulate] [--hidden] [--tour DIR]\n"
+                     "  --simulate  run on the built-in simulated mouse, pad and keyboard\n"
+                     "  --hidden    start in the background (tray only), as at login\n"
+                     "  --tour DIR  render every page to DIR/*.png and list the controls, then end\n");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::string tourDir;
+    zq::shell::StartOptions options;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tour") == 0 && i + 1 < argc) {
             tourDir = argv[++i];
         } else if (std::strcmp(argv[i], "--simulate") == 0) {
-            // The simulated devices arrive with the application shell.
+            options.simulate = true;
+        } else if (std::strcmp(argv[i], "--hidden") == 0) {
+            options.hidden = true;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            usage();
+            usage(stdout);
             return 0;
         } else {
-            usage();
+            usage(stderr);
             return 2;
         }
     }
@@ -41,8 +49,16 @@ int main(int argc, char** argv) {
         !std::getenv("WAYLAND_DISPLAY")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+    // A second start only wakes the first one, before building anything of its own.
+    if (tourDir.empty() && zq::control::InstanceServer::signalRunningInstance()) {
+        zq::platform::debugString("软件标示：" + std::string(zq::control::kBringUpLine));
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEPHRAN Q70"));
+    // The tray keeps the program alive while no window shows.
+    QApplication::setQuitOnLastWindowClosed(false);
     zq::controls::registerCustomControls();
 
     zq::ui::Skin skin(zq::ui::Skin::defaultSkinFolder());
@@ -61,16 +77,16 @@ int main(int argc, char** argv) {
         return result.failures.empty() ? 0 : 1;
     }
 
-    zq::ui::Page main(skin, "XML_MAIN");
-    if (!main.ok()) {
-        std::fprintf(stderr, "zephran-q70: %s\n", main.error().c_str());
-        return 1;
+    int code = 0;
+    {
+        zq::shell::Application application(skin, options);
+        if (!application.start()) return application.exitCode();
+        code = app.exec();
+        // A worker thread that overstayed the exit must not keep the process, nor meet freed state.
+        if (application.leftThreadsBehind()) {
+            std::fflush(nullptr);
+            _exit(code);
+        }
     }
-    zq::shell::Navigation navigation(main);
-    main.setHandler([&navigation](const zq::ui::Notification& n) { navigation.follow(n); });
-    QWidget* window = main.root();
-    window->setWindowTitle(QStringLiteral("ZEPHRAN Q70"));
-    window->resize(800, 572);
-    window->show();
-    return app.exec();
+    return code;
 }

@@ -15,15 +15,12 @@ template <class T> void add(const char* name) {
 }
 } // namespace
 
+// The class names the layouts give these controls.
 void registerCustomControls() {
     add<DeviceKeyButton>("DeviceKeyButton");
-    add<DeviceKeyButton>("CDeviceKeyButtonUI");
     add<CircleProgress>("CircleProgress");
-    add<CircleProgress>("CCircleProgressUI");
     add<WndHost>("WndHost");
-    add<WndHost>("CWndUI");
     add<ChartView>("ChartView");
-    add<ChartView>("CChartViewUI");
     add<ColourPalette>("ColourPalette");
 }
 

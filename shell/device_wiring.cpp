@@ -1,0 +1,144 @@
+#include "shell/device_wiring.h"
+
+#include "platform/data_folders.h"
+#include "platform/private_profile.h"
+#include "shell/main_window.h"
+
+#include <QWidget>
+
+namespace zq::shell {
+
+namespace {
+
+using device::DeviceClass;
+
+struct SavedProfile {
+    platform::DeviceFolder folder;
+    const char* indexFile;
+    const char* section;
+    const char* combo;
+};
+
+SavedProfile savedProfile(DeviceClass device) {
+    switch (device) {
+    case DeviceClass::Mouse:
+        return {platform::DeviceFolder::Mouse, "msProfile.ini", "PROFILEDEVICESELECT", "ms_device_profile_combo"};
+    case DeviceClass::Pad:
+        return {platform::DeviceFolder::Pad, "mpProfile.ini", "PROFILEDENGSELECT", "mp_deng_profile_combo"};
+    case DeviceClass::Keyboard:
+        break;
+    }
+    // The keyboard follows the pad's model: its device profile list, by its own index file.
+    return {platform::DeviceFolder::Keyboard, "kbProfile.ini", "PROFILEDEVICESELECT", "kb_device_profile_combo"};
+}
+
+const char* sameModeButton(DeviceClass device) {
+    switch (device) {
+    case DeviceClass::Mouse:
+        return "ms_deng_same_mode";
+    case DeviceClass::Pad:
+        return "mp_deng_same_mode";
+    case DeviceClass::Keyboard:
+        break;
+    }
+    return "kb_deng_same_mode";
+}
+
+} // namespace
+
+const char* deviceTab(DeviceClass device) {
+    switch (device) {
+    case DeviceClass::Mouse:
+        return "ms_tab";
+    case DeviceClass::Pad:
+        return "mp_tab";
+    case DeviceClass::Keyboard:
+        break;
+    }
+    return "kb_tab";
+}
+
+DeviceWiring::DeviceWiring(MainWindow& window, hid::RawNodeBackend& backend)
+    : window_(window), presence_(std::make_unique<device::PresenceMonitor>(window.state(), *this)),
+      reports_(std::make_unique<device::DeviceReportMonitor>(backend, *this)) {
+    window_.setThread(1, [this](platform::Event& stop) { presence_->run(DeviceClass::Mouse, stop); });
+    window_.setThread(2, [this](platform::Event& stop) { presence_->run(DeviceClass::Pad, stop); });
+    window_.setThread(3, [this](platform::Event& stop) { reports_->run(DeviceClass::Mouse, stop); });
+    window_.setThread(4, [this](platform::Event& stop) { reports_->run(DeviceClass::Keyboard, stop); });
+    window_.setThread(14, [this](platform::Event& stop) { presence_->run(DeviceClass::Keyboard, stop); });
+}
+
+DeviceWiring::~DeviceWiring() = default;
+
+void DeviceWiring::selectSavedProfile(DeviceClass device) {
+    window_.postTask([this, device] {
+        const SavedProfile saved = savedProfile(device);
+        const auto index = platform::categoryFolder(saved.folder) / saved.indexFile;
+        const std::string select = platform::readProfileString(index, saved.section, "select", "0");
+        int item = 0;
+        try {
+            item = std::stoi(select);
+        } catch (...) {
+            item = 0;
+        }
+        ui::ListLike combo = window_.page().combo(saved.combo);
+        if (item >= 0 && item < combo.count()) combo.select(item, ui::Notify::Yes);
+    });
+}
+
+void DeviceWiring::showDeviceTab(DeviceClass device) {
+    window_.postTask([this, device] {
+        ui::Page& page = window_.page();
+        page.find(deviceTab(device)).setVisible(true);
+        page.option(deviceTab(device)).setSelected(true, ui::Notify::Yes);
+        if (device == DeviceClass::Mouse) page.find("ms_tab_panel").setVisible(true);
+    });
+}
+
+void DeviceWiring::padTabConnected() {
+    window_.postTask([this] {
+        if (QWidget* tab = window_.page().find("mp_tab").widget()) tab->update();
+        window_.startRepaint(100);
+    });
+}
+
+void DeviceWiring::firstScanFoundDevice(DeviceClass) {
+    window_.post(AppMessage::BringUp);
+}
+
+void DeviceWiring::hideDeviceTab(DeviceClass device) {
+    window_.postTask([this, device] { window_.page().find(deviceTab(device)).setVisible(false); });
+}
+
+void DeviceWiring::selectDeviceTab(DeviceClass device) {
+    window_.postTask([this, device] {
+        window_.page().find(deviceTab(device)).setVisible(true);
+        window_.page().option(deviceTab(device)).setSelected(true, ui::Notify::Yes);
+    });
+}
+
+void DeviceWiring::postMouseDisconnected() {
+    window_.post(AppMessage::LastDeviceGone);
+}
+
+void DeviceWiring::hideMainWindow() {
+    window_.postTask([this] { window_.hideForNoDevice(); });
+}
+
+void DeviceWiring::sameModeVisible(DeviceClass device, bool visible) {
+    window_.postTask([this, device, visible] { window_.page().find(sameModeButton(device)).setVisible(visible); });
+}
+
+void DeviceWiring::deviceReport(DeviceClass device, device::DeviceReport report, platform::Event& stop) {
+    if (report == device::DeviceReport::Click) {
+        if (onClick) onClick();
+        return;
+    }
+    const bool full = report == device::DeviceReport::FullReadBack;
+    const AppMessage message = device == DeviceClass::Mouse
+                                   ? (full ? AppMessage::MouseFullReadBack : AppMessage::MouseSlotRefresh)
+                                   : (full ? AppMessage::KeyboardFullReadBack : AppMessage::KeyboardSlotRefresh);
+    window_.send(message, stop);
+}
+
+} // namespace zq::shell

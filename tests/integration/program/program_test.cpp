@@ -1,0 +1,162 @@
+// The program as a user starts it: `zephran-q70 --simulate` offscreen with folders of its own, driven
+// only through zq70ctl. Every wait has a deadline; the program is killed if a test leaves it running.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct CtlRun {
+    int code = -1;
+    std::string out;
+};
+
+class Program {
+public:
+    Program() {
+        char pattern[] = "/tmp/zq70-program-XXXXXX";
+        root_ = mkdtemp(pattern);
+        for (const char* sub : {"run", "data", "config"}) fs::create_directories(root_ / sub);
+        fs::permissions(root_ / "run", fs::perms::owner_all, fs::perm_options::replace);
+        env_ = {"XDG_RUNTIME_DIR=" + (root_ / "run").string(), "ZQ70_DATA_DIR=" + (root_ / "data").string(),
+                "XDG_CONFIG_HOME=" + (root_ / "config").string(), "QT_QPA_PLATFORM=offscreen",
+                "PATH=/usr/bin:/bin", "HOME=" + root_.string()};
+    }
+    ~Program() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+
+    pid_t spawn(const std::vector<std::string>& args, const std::string& output) const {
+        std::vector<std::string> all{ZQ_PROGRAM};
+        all.insert(all.end(), args.begin(), args.end());
+        return spawnWith(all, output);
+    }
+    void start() { pid_ = spawn({"--simulate"}, (root_ / "program.log").string()); }
+
+    // zq70ctl with its output; bounded by its own --timeout and by ours.
+    CtlRun ctl(const std::vector<std::string>& args) const {
+        const std::string out = (root_ / "ctl.out").string();
+        std::vector<std::string> all{ZQ_CTL};
+        all.insert(all.end(), args.begin(), args.end());
+        const pid_t pid = spawnWith(all, out);
+        CtlRun run;
+        run.code = waitFor(pid, 20s);
+        if (FILE* f = std::fopen(out.c_str(), "r")) {
+            char buffer[4096];
+            std::size_t n;
+            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) run.out.append(buffer, n);
+            std::fclose(f);
+        }
+        return run;
+    }
+    // Waits until the program answers `status`.
+    bool answers() const {
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (ctl({"status"}).code == 0) return true;
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+    // The exit code, or -1 when the process was still running at the deadline (it is killed then).
+    static int waitFor(pid_t pid, std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+            std::this_thread::sleep_for(5ms);
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+    pid_t pid() const { return pid_; }
+    void forget() { pid_ = -1; }
+
+private:
+    pid_t spawnWith(const std::vector<std::string>& args, const std::string& output) const {
+        std::vector<char*> argv;
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (const auto& e : env_) envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        pid_t pid = -1;
+        posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+
+    fs::path root_;
+    std::vector<std::string> env_;
+    pid_t pid_ = -1;
+};
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(Program, RunsOnceAnswersZq70ctlAndQuitsWithinASecond) {
+    Program program;
+    EXPECT_EQ(program.ctl({"status"}).code, 1) << "nothing runs yet";
+    EXPECT_TRUE(contains(program.ctl({"status"}).out, "zephran-q70 is not running"));
+
+    program.start();
+    ASSERT_TRUE(program.answers());
+    const CtlRun status = program.ctl({"status"});
+    EXPECT_EQ(status.code, 0);
+    for (const char* field : {"\"simulate\":true", "\"visible\":", "\"language\":\"en\"", "\"mouse\":{",
+                              "\"pad\":{", "\"keyboard\":{", "\"present\":true", "\"open\":", "\"slot\":"})
+        EXPECT_TRUE(contains(status.out, field)) << field << " in " << status.out;
+
+    // A second start brings the first one up and ends at once.
+    const pid_t second = program.spawn({"--simulate"}, "/dev/null");
+    EXPECT_EQ(Program::waitFor(second, 10s), 0);
+    EXPECT_EQ(program.ctl({"status"}).code, 0) << "the first instance keeps running";
+
+    // A ui round trip through the notification path: the keyboard tab shows page 0.
+    EXPECT_EQ(program.ctl({"ui", "click", "kb_tab"}).code, 0);
+    const CtlRun tabs = program.ctl({"ui", "get", "tab_switch"});
+    EXPECT_EQ(tabs.code, 0);
+    EXPECT_TRUE(contains(tabs.out, "\"current\":0")) << tabs.out;
+    EXPECT_EQ(program.ctl({"ui", "click", "ms_tab"}).code, 0);
+    EXPECT_TRUE(contains(program.ctl({"ui", "get", "tab_switch"}).out, "\"current\":1"));
+
+    // Usage errors and unknown controls are told apart from failures.
+    EXPECT_EQ(program.ctl({"sim", "plug", "toaster"}).code, 2);
+    EXPECT_EQ(program.ctl({"frobnicate"}).code, 2);
+
+    EXPECT_EQ(program.ctl({"quit"}).code, 0);
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(Program::waitFor(program.pid(), 1500ms), 0);
+    program.forget();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 1500ms);
+}
+
+} // namespace
