@@ -2,8 +2,10 @@
 BUILD  ?= build
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Developer builds treat warnings as errors; `make WERROR=OFF` builds like a packager's build.
+WERROR ?= ON
 
-.PHONY: all bootstrap configure build run test bench install clean
+.PHONY: all bootstrap configure build run test bench install deb clean
 
 all: build
 
@@ -11,9 +13,11 @@ bootstrap:
 	@./scripts/bootstrap
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DZQ_WERROR=$(WERROR) $(CMAKE_FLAGS)
 
+# A build folder configured before (or with the other WERROR) is set to this one's.
 configure: bootstrap $(BUILD)/CMakeCache.txt
+	@grep -q '^ZQ_WERROR:BOOL=$(WERROR)$$' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DZQ_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -36,6 +40,10 @@ bench: build
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package of what `make install` installs, into /usr: $(BUILD)/zephran-q70_<version>_<arch>.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

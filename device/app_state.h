@@ -102,7 +102,9 @@ public:
     std::array<std::uint8_t, kLightingBytes> sharedLighting{};
 
     DeviceLink& link(DeviceClass device) {
-        return device == DeviceClass::Keyboard ? keyboardLink : device == DeviceClass::Mouse ? mouseLink : padLink;
+        return device == DeviceClass::Keyboard ? keyboardLink
+               : device == DeviceClass::Mouse  ? mouseLink
+                                               : padLink;
     }
     DeviceState& state(DeviceClass device) {
         return device == DeviceClass::Keyboard ? keyboard : device == DeviceClass::Mouse ? mouse : pad;

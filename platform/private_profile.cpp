@@ -21,9 +21,9 @@ namespace zq::platform {
 namespace {
 namespace fs = std::filesystem;
 
-// Larger files are no INI file of ours; reading them whole would only cost memory.
-constexpr off_t kMaxIniFileBytes = 64 * 1024 * 1024;
 constexpr std::size_t kMaxCachedFiles = 64;
+// What the cache may hold in all, by costOf; a file is always kept while it is in use.
+constexpr std::size_t kMaxCachedBytes = 16 * 1024 * 1024;
 
 struct Stamp {
     dev_t dev = 0;
@@ -71,10 +71,27 @@ bool isRacy(const Cached& c) {
     return !c.ours && nanos(c.stamp.mtime) + racyWindowNs() > nanos(c.loadedAt);
 }
 
+// What a cached file costs, taken on the high side: its text as read, the text of its lines, and the
+// most a line and its index entries cost (see IniDocument).
+constexpr std::size_t kLineCost = 160;
+std::size_t costOf(std::size_t textBytes, std::size_t lines) {
+    return 2 * textBytes + kLineCost * lines;
+}
+
 struct Store {
     std::mutex lock;
     std::unordered_map<std::string, Cached> files;
 };
+
+// Makes room for a file of that cost: when the cache would grow past its bounds, every other file
+// leaves it (they are read again when next used).
+void makeRoom(Store& s, const std::string& key, std::size_t cost) {
+    std::size_t total = cost;
+    for (const auto& [k, c] : s.files)
+        if (k != key) total += costOf(c.text.size(), c.doc.lineCount());
+    if (total <= kMaxCachedBytes && (s.files.size() < kMaxCachedFiles || s.files.count(key))) return;
+    std::erase_if(s.files, [&](const auto& entry) { return entry.first != key; });
+}
 
 Store& store() {
     static Store* s = new Store; // never destroyed: worker threads may read during shutdown
@@ -106,9 +123,16 @@ Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? Load::Missing : Load::Failed;
     // Stamp the descriptor we read, not the name, so a concurrent replacement is seen next time.
-    if (::fstat(fd, &st) != 0 || st.st_size > kMaxIniFileBytes) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
-        debugString("INI file too large or unreadable: " + file.string());
+        debugString("INI file unreadable: " + file.string());
+        return Load::Failed;
+    }
+    if (st.st_size > static_cast<off_t>(kMaxProfileFileBytes)) {
+        ::close(fd);
+        s.files.erase(key);
+        debugString("INI file over " + std::to_string(kMaxProfileFileBytes) +
+                    " bytes, not read: " + file.string());
         return Load::Failed;
     }
     std::string text;
@@ -122,7 +146,14 @@ Load load(Store& s, const fs::path& file, const IniDocument*& doc) {
     }
     ::close(fd);
     text.resize(got);
-    if (s.files.size() >= kMaxCachedFiles && !s.files.count(key)) s.files.clear();
+    const std::size_t lines = countIniLines(text);
+    if (lines > kMaxProfileFileLines) {
+        debugString("INI file over " + std::to_string(kMaxProfileFileLines) +
+                    " lines, not read: " + file.string());
+        s.files.erase(key);
+        return Load::Failed;
+    }
+    makeRoom(s, key, costOf(text.size(), lines));
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
     if (entry.ours || entry.text != text || (text.empty() && !entry.doc.empty())) {
@@ -141,10 +172,12 @@ bool save(Store& s, const fs::path& file, IniDocument doc) {
     // The stamp is that of the file we wrote, not of whatever stands at the path after the rename: a
     // replacement made in between by another program must not be taken for our own content.
     struct stat st {};
-    if (!writeFileAtomically(file, doc.serialize(), &st)) {
+    const std::string text = doc.serialize();
+    if (!writeFileAtomically(file, text, &st)) {
         s.files.erase(key);
         return false;
     }
+    makeRoom(s, key, costOf(text.size(), doc.lineCount()));
     auto& entry = s.files[key];
     entry.stamp = stampOf(st);
     entry.doc = std::move(doc);
@@ -164,6 +197,14 @@ template <typename Edit> bool edit(const fs::path& file, bool createWhenMissing,
     if (!change(doc) && l == Load::Ok) return true; // nothing changed: no write
     return save(s, file, std::move(doc));
 }
+
+// A default loses its trailing blanks (its leading ones stay), as a value read from the file does.
+std::string defaultOf(std::string_view defaultValue) {
+    const auto last = defaultValue.find_last_not_of(" \t");
+    defaultValue = defaultValue.substr(0, last == defaultValue.npos ? 0 : last + 1);
+    return std::string(cutToCharacters(defaultValue, kProfileStringMaxChars));
+}
+
 } // namespace
 
 std::string readProfileString(const fs::path& file, std::string_view section, std::string_view key,
@@ -174,24 +215,23 @@ std::string readProfileString(const fs::path& file, std::string_view section, st
     std::lock_guard guard(s.lock);
     const IniDocument* doc = nullptr;
     if (load(s, file, doc) == Load::Ok) {
-        if (const std::string* v = doc->find(sectionName, keyName))
+        if (const auto v = doc->find(sectionName, keyName))
             return std::string(cutToCharacters(*v, kProfileStringMaxChars));
     }
-    return std::string(cutToCharacters(defaultValue, kProfileStringMaxChars));
+    return defaultOf(defaultValue);
 }
 
 std::vector<std::string> readProfileStrings(const fs::path& file, std::string_view section,
                                             std::span<const std::string> keys,
                                             std::string_view defaultValue) {
     const std::string_view sectionName = trimBlanks(section);
-    const std::string fallback(cutToCharacters(defaultValue, kProfileStringMaxChars));
-    std::vector<std::string> values(keys.size(), fallback);
+    std::vector<std::string> values(keys.size(), defaultOf(defaultValue));
     Store& s = store();
     std::lock_guard guard(s.lock);
     const IniDocument* doc = nullptr;
     if (load(s, file, doc) != Load::Ok) return values;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (const std::string* v = doc->find(sectionName, trimBlanks(keys[i])))
+        if (const auto v = doc->find(sectionName, trimBlanks(keys[i])))
             values[i] = std::string(cutToCharacters(*v, kProfileStringMaxChars));
     }
     return values;
@@ -201,7 +241,6 @@ bool writeProfileString(const fs::path& file, std::string_view section, std::str
                         std::string_view value) {
     section = trimBlanks(section);
     key = trimBlanks(key);
-    value = trimBlanks(value);
     if (!isValidIniSection(section) || !isValidIniKey(key) || !isValidIniValue(value)) {
         debugString("INI write refused (name or value cannot be stored): " + file.string());
         return false;
@@ -212,7 +251,7 @@ bool writeProfileString(const fs::path& file, std::string_view section, std::str
 bool writeProfileStrings(const fs::path& file, std::span<const ProfileStringWrite> writes) {
     for (const auto& w : writes) {
         if (!isValidIniSection(trimBlanks(w.section)) || !isValidIniKey(trimBlanks(w.key)) ||
-            !isValidIniValue(trimBlanks(w.value))) {
+            !isValidIniValue(w.value)) {
             debugString("INI write refused (name or value cannot be stored): " + file.string());
             return false;
         }
@@ -220,7 +259,7 @@ bool writeProfileStrings(const fs::path& file, std::span<const ProfileStringWrit
     return edit(file, true, [&](IniDocument& doc) {
         bool changed = false;
         for (const auto& w : writes)
-            changed = doc.set(trimBlanks(w.section), trimBlanks(w.key), trimBlanks(w.value)) || changed;
+            changed = doc.set(trimBlanks(w.section), trimBlanks(w.key), w.value) || changed;
         return changed;
     });
 }

@@ -15,9 +15,8 @@ namespace zq::shell {
 
 class PageDialog;
 
-
-// openLink opens the address "NetText" shows (its user data, else its text, as a web address); the default opens it in the desktop's web browser. The returned
-// window lives until it is closed.
+// openLink opens the address "NetText" shows (its user data, else its text, as a web address); the default
+// opens it in the desktop's web browser. The returned window lives until it is closed.
 PageDialog* openAboutWindow(const ui::Skin& skin, QWidget* mainWindow,
                             std::function<void(const QUrl&)> openLink = {});
 

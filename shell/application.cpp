@@ -48,8 +48,9 @@ QJsonObject deviceStatus(const device::AppState& state, const sim::SimBackend* s
 
 struct Application::Parts {
     Parts(ui::Skin& skin, StartOptions options)
-        : skin(skin), options(options),
-          modes{options.simulate, options.simulate || control::Modes::automationRequested()}, commands(modes) {}
+        : skin(skin), options(options), modes{options.simulate,
+                                              options.simulate || control::Modes::automationRequested()},
+          commands(modes) {}
 
     ui::Skin& skin;
     StartOptions options;
@@ -154,7 +155,8 @@ bool Application::start() {
         return Reply::success();
     });
 
-    p.server = std::make_unique<control::InstanceServer>(p.commands, [&window] { window.post(AppMessage::BringUp); });
+    p.server = std::make_unique<control::InstanceServer>(p.commands,
+                                                         [&window] { window.post(AppMessage::BringUp); });
     switch (p.server->listen()) {
     case control::InstanceServer::Outcome::Listening:
         break;

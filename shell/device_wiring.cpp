@@ -22,14 +22,16 @@ struct SavedProfile {
 SavedProfile savedProfile(DeviceClass device) {
     switch (device) {
     case DeviceClass::Mouse:
-        return {platform::DeviceFolder::Mouse, "msProfile.ini", "PROFILEDEVICESELECT", "ms_device_profile_combo"};
+        return {platform::DeviceFolder::Mouse, "msProfile.ini", "PROFILEDEVICESELECT",
+                "ms_device_profile_combo"};
     case DeviceClass::Pad:
         return {platform::DeviceFolder::Pad, "mpProfile.ini", "PROFILEDENGSELECT", "mp_deng_profile_combo"};
     case DeviceClass::Keyboard:
         break;
     }
     // The keyboard follows the pad's model: its device profile list, by its own index file.
-    return {platform::DeviceFolder::Keyboard, "kbProfile.ini", "PROFILEDEVICESELECT", "kb_device_profile_combo"};
+    return {platform::DeviceFolder::Keyboard, "kbProfile.ini", "PROFILEDEVICESELECT",
+            "kb_device_profile_combo"};
 }
 
 const char* sameModeButton(DeviceClass device) {
@@ -126,7 +128,8 @@ void DeviceWiring::hideMainWindow() {
 }
 
 void DeviceWiring::sameModeVisible(DeviceClass device, bool visible) {
-    window_.postTask([this, device, visible] { window_.page().find(sameModeButton(device)).setVisible(visible); });
+    window_.postTask(
+        [this, device, visible] { window_.page().find(sameModeButton(device)).setVisible(visible); });
 }
 
 void DeviceWiring::deviceReport(DeviceClass device, device::DeviceReport report, platform::Event& stop) {
@@ -135,9 +138,10 @@ void DeviceWiring::deviceReport(DeviceClass device, device::DeviceReport report,
         return;
     }
     const bool full = report == device::DeviceReport::FullReadBack;
-    const AppMessage message = device == DeviceClass::Mouse
-                                   ? (full ? AppMessage::MouseFullReadBack : AppMessage::MouseSlotRefresh)
-                                   : (full ? AppMessage::KeyboardFullReadBack : AppMessage::KeyboardSlotRefresh);
+    const AppMessage message =
+        device == DeviceClass::Mouse
+            ? (full ? AppMessage::MouseFullReadBack : AppMessage::MouseSlotRefresh)
+            : (full ? AppMessage::KeyboardFullReadBack : AppMessage::KeyboardSlotRefresh);
     window_.send(message, stop);
 }
 

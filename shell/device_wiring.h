@@ -31,7 +31,8 @@ public:
     void postMouseDisconnected() override;
     void hideMainWindow() override;
     void sameModeVisible(device::DeviceClass device, bool visible) override;
-    void deviceReport(device::DeviceClass device, device::DeviceReport report, platform::Event& stop) override;
+    void deviceReport(device::DeviceClass device, device::DeviceReport report,
+                      platform::Event& stop) override;
 
     // A click on the mouse (usage 0x0403): the lighting's reaction triggers, once the engine runs.
     std::function<void()> onClick;

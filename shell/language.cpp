@@ -34,7 +34,8 @@ void registryLanguageStep() {
     const char* last = first + value.value.size();
     while (first < last && (*first == ' ' || *first == '\t')) ++first;
     const auto [end, error] = std::from_chars(first, last, number);
-    const bool is2020 = error == std::errc() && number == 2020 && (end == last || *end == ' ' || *end == '\0');
+    const bool is2020 =
+        error == std::errc() && number == 2020 && (end == last || *end == ' ' || *end == '\0');
     platform::writeProfileString(mainIniFile(), kSkinSection, kLanguageKey, is2020 ? "1" : "0");
 }
 

@@ -116,7 +116,8 @@ MainWindow::MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePrese
     // The LED previews start lit with nothing showing, so the engine only changes colour and alpha.
     for (int i = 0; i < kMouseKeyButtons; ++i)
         page_.find("ms_dkey_" + std::to_string(i)).setLight(0x0000FF, 0, true);
-    for (int i = 0; i < kPadLedButtons; ++i) page_.find("mp_dkey_" + std::to_string(i)).setLight(0x0000FF, 0, true);
+    for (int i = 0; i < kPadLedButtons; ++i)
+        page_.find("mp_dkey_" + std::to_string(i)).setLight(0x0000FF, 0, true);
     for (const char* palette : {"ms_deng_Color_Pallet", "mp_deng_Color_Pallet", "kb_deng_Color_Pallet"})
         page_.palette(palette).setColour(kPaletteStartColour);
 
@@ -166,7 +167,11 @@ MainWindow::MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePrese
     registerShellHandlers();
     // "windowinit" comes once the event loop runs, after everything is wired.
     QMetaObject::invokeMethod(
-        this, [this] { notify({ui::notify::kWindowInit, "", 0, 0}); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            notify({ui::notify::kWindowInit, "", 0, 0});
+        },
+        Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() {
@@ -295,13 +300,15 @@ void MainWindow::notify(const ui::Notification& n) {
 }
 
 bool MainWindow::macroEditGuard(const std::string& name) {
-    if (page_.find("ms_macro_tab_saveorcancel").isVisible() && name != "ms_macro_op_tab" && name != "ms_tab") {
+    if (page_.find("ms_macro_tab_saveorcancel").isVisible() && name != "ms_macro_op_tab" &&
+        name != "ms_tab") {
         page_.option("ms_macro_Op_tab").setSelected(true, ui::Notify::Yes);
         page_.option("ms_tab").setSelected(true, ui::Notify::Yes);
         messages_.showMessage("message_text_3");
         return true;
     }
-    if (page_.find("kb_macro_tab_saveorcancel").isVisible() && name != "kb_macro_op_tab" && name != "kb_tab") {
+    if (page_.find("kb_macro_tab_saveorcancel").isVisible() && name != "kb_macro_op_tab" &&
+        name != "kb_tab") {
         page_.option("kb_macro_Op_tab").setSelected(true, ui::Notify::Yes);
         page_.option("kb_tab").setSelected(true, ui::Notify::Yes);
         page_.find("kb_tab").setVisible(true);
@@ -345,7 +352,8 @@ void MainWindow::registerShellHandlers() {
         return [this, enter](const Notification&, int index) {
             if (index < 0 || index >= static_cast<int>(kMouseKeyHover.size())) return;
             const auto& pictures = kMouseKeyHover[static_cast<std::size_t>(index)];
-            page_.find("ms_key_" + std::to_string(index) + "_0").setBkImage(enter ? pictures.first : pictures.second);
+            page_.find("ms_key_" + std::to_string(index) + "_0")
+                .setBkImage(enter ? pictures.first : pictures.second);
         };
     };
     d.onFamily(ui::notify::kMouseEnter, "ms_key_", hoverKey(true));
@@ -360,9 +368,8 @@ void MainWindow::registerShellHandlers() {
     d.onFamily(ui::notify::kMouseLeave, "ms_DPIcolor_btn_", hoverDpi(false));
     // Moving to another option of the mouse closes the profile panel's function strip.
     for (const char* tab : kMouseOptionTabs)
-        d.on(ui::notify::kSetFocus, tab, [this](const Notification&) {
-            page_.find("ms_profile_fun_spead_tab").setVisible(false);
-        });
+        d.on(ui::notify::kSetFocus, tab,
+             [this](const Notification&) { page_.find("ms_profile_fun_spead_tab").setVisible(false); });
 }
 
 // ---- window initialisation, bring-up, tray ---------------------------------------------------------
@@ -417,7 +424,8 @@ void MainWindow::switchLanguage(const std::string& value) {
     skin_.reloadTexts(choice.file);
     if (QWidget* w = window()) w->update();
     ui::ListLike combo = page_.combo("ms_device_profile_combo");
-    if (combo.current() >= 0) page_.edit("ms_device_profile_name_edit").setText(combo.itemText(combo.current()));
+    if (combo.current() >= 0)
+        page_.edit("ms_device_profile_name_edit").setText(combo.itemText(combo.current()));
 }
 
 bool MainWindow::isShown() const {
@@ -482,8 +490,7 @@ void MainWindow::trayToggle() {
 void MainWindow::openTrayMenu(QPoint at) {
     // A second right click replaces the open menu.
     trayMenu_ = std::make_unique<TrayMenu>(
-        skin_, mainIniLanguage(), extraMenuItems(),
-        [this](const std::string& name, const std::string& text) {
+        skin_, mainIniLanguage(), extraMenuItems(), [this](const std::string& name, const std::string& text) {
             // Not from inside the menu's own click: the command may replace the menu.
             QMetaObject::invokeMethod(
                 this, [this, name, text] { menuCommand(name, text); }, Qt::QueuedConnection);
@@ -530,7 +537,8 @@ void MainWindow::requestExit() {
     const WorkerSlots::Outcome outcome = workers_.stopAll(std::chrono::milliseconds(1000));
     const auto spent =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    for (auto& step : exitSteps_) step(std::max(std::chrono::milliseconds(0), std::chrono::milliseconds(1000) - spent));
+    for (auto& step : exitSteps_)
+        step(std::max(std::chrono::milliseconds(0), std::chrono::milliseconds(1000) - spent));
     platform::debugString(WorkerSlots::outcomeText(outcome));
     QCoreApplication::quit();
 }
@@ -572,7 +580,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != window()) return false;
     switch (event->type()) {
     case QEvent::Show:
-        QMetaObject::invokeMethod(this, [this] { somethingMoves(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { somethingMoves(); }, Qt::QueuedConnection);
         break;
     case QEvent::Hide:
         timer10_.stop();

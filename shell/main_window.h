@@ -51,8 +51,8 @@ public:
     using MessageHandler = std::function<void(std::intptr_t wParam, std::intptr_t lParam)>;
     using ThreadBody = std::function<void(platform::Event& stop)>;
 
-    MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePresenter& messages, ui::FileDialogs& dialogs,
-               Options options);
+    MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePresenter& messages,
+               ui::FileDialogs& dialogs, Options options);
     ~MainWindow() override;
 
     ui::Skin& skin() { return skin_; }
@@ -101,9 +101,9 @@ public:
     void hideForNoDevice() { hideWindow(); }
     bool exiting() const { return exiting_; }
 
-    void armSettingsPush();      // timer 2, one shot of 100 ms, armed by the first dirty flag
-    void startRepaint(int ms);   // timer 7
-    void somethingMoves();       // timer 10 runs while visible and something moves
+    void armSettingsPush();    // timer 2, one shot of 100 ms, armed by the first dirty flag
+    void startRepaint(int ms); // timer 7
+    void somethingMoves();     // timer 10 runs while visible and something moves
 
     bool hasTray() const { return tray_ != nullptr; }
     bool isShown() const;
@@ -147,7 +147,7 @@ private:
     std::unique_ptr<TrayMenu> trayMenu_;
     int themeReceiver_ = 0;
     QTimer timer1_, timer2_, timer7_, timer10_, timer11_, timer12_;
-    bool trayGuard_ = false;   // a no-device message box from the tray is open
+    bool trayGuard_ = false;    // a no-device message box from the tray is open
     bool bringUpGuard_ = false; // ... from a bring-up
     bool initialised_ = false;
     bool exiting_ = false;

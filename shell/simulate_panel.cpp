@@ -59,8 +59,7 @@ SimulatePanel::SimulatePanel(sim::SimBackend& backend, QWidget* parent)
             addButton("profile", "Profile button", [](sim::SimDevice& d) { d.pressProfileButton(); });
             addButton("dpi", "DPI button", [](sim::SimDevice& d) { d.pressDpiButton(); });
         }
-        if (r.kind != sim::DeviceKind::Pad)
-            addButton("click", "Click", [](sim::SimDevice& d) { d.click(); });
+        if (r.kind != sim::DeviceKind::Pad) addButton("click", "Click", [](sim::SimDevice& d) { d.click(); });
         ++row;
     }
     auto* note = new QLabel(QStringLiteral("The program sees these devices as it sees real ones."), this);

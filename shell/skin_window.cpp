@@ -20,7 +20,8 @@ void applySkinChange(ui::Control root, const SkinChange& change) {
     }
 }
 
-PageDialog* openSkinWindow(const ui::Skin& skin, QWidget* mainWindow, QWidget* anchor, ui::FileDialogs& dialogs) {
+PageDialog* openSkinWindow(const ui::Skin& skin, QWidget* mainWindow, QWidget* anchor,
+                           ui::FileDialogs& dialogs) {
     auto* window = new PageDialog(skin, "skin.xml", mainWindow, 0);
     QDialog* w = window->window();
     w->setObjectName(QStringLiteral("UISkinFrame"));

@@ -18,7 +18,8 @@ namespace zq::shell {
 class PageDialog;
 
 // Opens the window below `anchor`, its right edge at the anchor's right edge.
-PageDialog* openSkinWindow(const ui::Skin& skin, QWidget* mainWindow, QWidget* anchor, ui::FileDialogs& dialogs);
+PageDialog* openSkinWindow(const ui::Skin& skin, QWidget* mainWindow, QWidget* anchor,
+                           ui::FileDialogs& dialogs);
 
 // The main window's receiver: the change applied to its "root" control.
 void applySkinChange(ui::Control root, const SkinChange& change);

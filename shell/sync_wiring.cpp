@@ -15,9 +15,8 @@ SyncWiring::SyncWiring(MainWindow& window) : window_(window) {
     window_.onExit([this](std::chrono::milliseconds left) { worker_.stop(left); });
 
     auto on = [this](AppMessage message, DeviceClass device, auto sequence) {
-        window_.setMessageHandler(message, [this, device, sequence](std::intptr_t, std::intptr_t) {
-            run(device, sequence);
-        });
+        window_.setMessageHandler(
+            message, [this, device, sequence](std::intptr_t, std::intptr_t) { run(device, sequence); });
     };
     on(AppMessage::MouseFullReadBack, DeviceClass::Mouse, device::mouseFullReadBack);
     on(AppMessage::MouseSlotRefresh, DeviceClass::Mouse, device::mouseSlotRefresh);
@@ -30,7 +29,8 @@ SyncWiring::SyncWiring(MainWindow& window) : window_(window) {
     window_.hooks.settingsPush = [this, &state] {
         auto plan = std::make_shared<device::PushPlan>(device::takeSettingsPush(state));
         if (plan->count == 0) return;
-        worker_.post([plan, &state](device::DeviceWorker::JobContext&) { device::sendSettingsPush(state, *plan); });
+        worker_.post(
+            [plan, &state](device::DeviceWorker::JobContext&) { device::sendSettingsPush(state, *plan); });
     };
 }
 
@@ -47,7 +47,8 @@ void SyncWiring::run(DeviceClass device, Sequence sequence) {
     });
 }
 
-void SyncWiring::apply(DeviceClass device, const device::DeviceState& copy, const device::SyncResult& result) {
+void SyncWiring::apply(DeviceClass device, const device::DeviceState& copy,
+                       const device::SyncResult& result) {
     device::takeParts(window_.state().state(device), copy, result.changed);
     if (result.message) window_.messages().showMessage(result.message);
     if (result.selectSlot && device == DeviceClass::Mouse) {

@@ -20,7 +20,8 @@ public:
     std::function<void(device::DeviceClass)> refreshPage;
 
     // Runs a sequence for a device off the UI thread and applies its result on it.
-    using Sequence = std::function<device::SyncResult(device::DeviceLink&, device::DeviceState&, platform::Event&)>;
+    using Sequence =
+        std::function<device::SyncResult(device::DeviceLink&, device::DeviceState&, platform::Event&)>;
     void run(device::DeviceClass device, Sequence sequence);
 
     device::DeviceWorker& worker() { return worker_; }

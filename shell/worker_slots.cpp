@@ -47,8 +47,8 @@ WorkerSlots::Outcome WorkerSlots::stopAll(std::chrono::milliseconds limit) {
     bool all = true;
     for (auto& s : slots_) {
         if (!s || !s->thread.joinable()) continue;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (s->ended.wait(std::max(left, std::chrono::milliseconds(0)))) {
             s->thread.join();
         } else {

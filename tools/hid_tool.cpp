@@ -1,14 +1,10 @@
 #include "tools/hid_tool.h"
 
+#include "device/hid/hidraw_backend.h"
 #include "sim/sim_backend.h"
 
 #include <memory>
 #include <ostream>
-
-#if __has_include("device/hid/hidraw_backend.h")
-#include "device/hid/hidraw_backend.h"
-#define ZQ_HAVE_HIDRAW_BACKEND 1
-#endif
 
 namespace zq::tools {
 namespace {
@@ -19,15 +15,9 @@ constexpr const char* kUsage =
     "       zq70-hid probe [--simulate]   open the mouse and show its device information and record\n";
 
 // The backend a command runs on: the emulated devices, or the machine's hidraw nodes.
-std::unique_ptr<hid::RawNodeBackend> makeBackend(bool simulate, [[maybe_unused]] std::ostream& err) {
+std::unique_ptr<hid::RawNodeBackend> makeBackend(bool simulate) {
     if (simulate) return std::make_unique<sim::SimBackend>();
-#ifdef ZQ_HAVE_HIDRAW_BACKEND
     return hid::makeDefaultBackend(); // /dev, or $ZQ70_HIDRAW_DIR
-#else
-    err << "zq70-hid: the real-device (hidraw) backend is not built yet; use --simulate for the emulated "
-           "devices\n";
-    return nullptr;
-#endif
 }
 
 } // namespace
@@ -54,8 +44,7 @@ int runHidTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             }
             simulate = true;
         }
-        auto backend = makeBackend(simulate, err);
-        if (!backend) return kExitUnavailable;
+        auto backend = makeBackend(simulate);
         if (simulate) out << "Using the built-in device simulator (no hardware needed).\n\n";
         return command == "list" ? listCollections(*backend, out, err) : probeMouse(*backend, out, err);
     }

@@ -12,8 +12,7 @@ namespace zq::tools {
 
 // Exit codes.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;     // bad input, or the device did not answer
-inline constexpr int kExitUnavailable = 2; // the requested backend is not available
+inline constexpr int kExitFailure = 1; // bad input, or the device did not answer
 inline constexpr int kExitUsage = 64;
 
 // {"collections":[{"usage_page":N,"usage":N,"report_ids":[...],"input_report_length":N,...}]}

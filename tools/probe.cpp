@@ -60,7 +60,6 @@ bool connect(device::DeviceLink& link) {
         if (hid::pathVendorId(path) != link.identity.vendorId) continue;
         hid.openForRead = true;
         hid.openForWrite = true;
-        hid.overlapped = true;
         hid.exclusive = false;
         hid.setPath(path);
         if (hid.openCollection() && hid.attributes().vendorId == link.identity.vendorId &&

@@ -34,7 +34,8 @@ void ItemStyleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         return;
     }
     QStyleOptionViewItem styled(option);
-    if (look->hoverArgb && (option.state & QStyle::State_MouseOver) && !(option.state & QStyle::State_Selected))
+    if (look->hoverArgb && (option.state & QStyle::State_MouseOver) &&
+        !(option.state & QStyle::State_Selected))
         painter->fillRect(option.rect, QColor::fromRgba(look->hoverArgb));
     if (look->textArgb) styled.palette.setColor(QPalette::Text, QColor::fromRgba(look->textArgb));
     if (look->bold) styled.font.setBold(true);

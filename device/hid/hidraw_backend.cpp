@@ -431,9 +431,12 @@ std::optional<HidIds> parseHidUevent(std::string_view uevent) {
                 continue;
             }
             int v = -1;
-            if (c >= '0' && c <= '9') v = c - '0';
-            else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+            if (c >= '0' && c <= '9')
+                v = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                v = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                v = c - 'A' + 10;
             if (v < 0 || ++digits > 8) return std::nullopt;
             fields[field] = fields[field] * 16 + static_cast<std::uint32_t>(v);
         }

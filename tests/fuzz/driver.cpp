@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
                 if (e.is_regular_file()) add(e.path());
         } else if (std::filesystem::is_regular_file(p, ec)) {
             add(p);
+        } else {
+            // The committed corpus is what the run replays: without it the run would test nothing.
+            std::fprintf(stderr, "fuzz driver: corpus %s is missing\n", argv[i]);
+            return 1;
         }
     }
     if (corpus.empty()) corpus.push_back({});

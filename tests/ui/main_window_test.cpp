@@ -12,6 +12,7 @@
 #include "shell/tray_menu.h"
 #include "shell/worker_slots.h"
 #include "sim/sim_backend.h"
+#include "support/bounded_wait.h"
 #include "ui/dispatcher.h"
 #include "ui/file_dialogs.h"
 #include "ui/item_style.h"
@@ -74,7 +75,8 @@ TEST(Dispatcher, NamesIgnoreCaseFamiliesSplitAtTheLastUnderscoreAndTheRestFallsT
     ui::Dispatcher d;
     std::vector<std::string> ran;
     d.on("click", "ms_key_butt_keysave", [&](const ui::Notification&) { ran.push_back("save"); });
-    d.onFamily("click", "ms_profile_", [&](const ui::Notification&, int i) { ran.push_back("slot" + std::to_string(i)); });
+    d.onFamily("click", "ms_profile_",
+               [&](const ui::Notification&, int i) { ran.push_back("slot" + std::to_string(i)); });
     d.onUnmatched("click", [&](const ui::Notification& n) { ran.push_back("other:" + n.sender); });
     EXPECT_TRUE(d.dispatch({"click", "MS_KEY_BUTT_KEYSAVE"}));
     EXPECT_TRUE(d.dispatch({"click", "ms_Profile_3"}));
@@ -166,11 +168,10 @@ TEST_F(MainWindowTest, VisibilityTogglesAndHoverFeedback) {
 
 TEST_F(MainWindowTest, MessagesReachTheirHandlersOnTheUiThread) {
     std::vector<int> seen;
-    window->setMessageHandler(AppMessage::MouseFullReadBack, [&](std::intptr_t w, std::intptr_t) {
-        seen.push_back(static_cast<int>(w));
-    });
+    window->setMessageHandler(AppMessage::MouseFullReadBack,
+                              [&](std::intptr_t w, std::intptr_t) { seen.push_back(static_cast<int>(w)); });
     platform::Event stop;
-    std::thread worker([&] { window->send(AppMessage::MouseFullReadBack, stop, 7); });
+    zq::test::BoundedThread worker([&] { window->send(AppMessage::MouseFullReadBack, stop, 7); });
     // The sender waits for the UI thread; run its queue until the handler ran (bounded).
     for (int i = 0; i < 1000 && seen.empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     worker.join();
@@ -178,7 +179,7 @@ TEST_F(MainWindowTest, MessagesReachTheirHandlersOnTheUiThread) {
 
     // A sender whose stop event is set does not wait for a UI thread that is busy joining it.
     stop.set();
-    std::thread late([&] { EXPECT_FALSE(window->send(AppMessage::MouseFullReadBack, stop, 8)); });
+    zq::test::BoundedThread late([&] { EXPECT_FALSE(window->send(AppMessage::MouseFullReadBack, stop, 8)); });
     late.join();
     EXPECT_EQ(seen.size(), 1u);
 }
@@ -236,8 +237,9 @@ TEST_F(MainWindowTest, TheTrayMenuEndsWithExitInTheLanguageOfMainIni) {
     EXPECT_EQ(TrayMenu::exitText("1"), "关闭");
     EXPECT_EQ(TrayMenu::exitText("2"), "");
     std::vector<std::string> clicked;
-    TrayMenu menu(skin, "1", {{"sim_panel", "Simulated devices"}},
-                  [&](const std::string& name, const std::string& text) { clicked.push_back(name + "=" + text); });
+    TrayMenu menu(
+        skin, "1", {{"sim_panel", "Simulated devices"}},
+        [&](const std::string& name, const std::string& text) { clicked.push_back(name + "=" + text); });
     EXPECT_EQ(menu.page().find("exit").text(), "关闭");
     menu.page().click("exit");
     menu.page().click("sim_panel");

@@ -1,5 +1,6 @@
 // Handing work to the UI thread: order, waiting, and giving up when the caller is being stopped.
 #include "platform/event.h"
+#include "support/bounded_wait.h"
 #include "ui/ui_thread.h"
 
 #include <QCoreApplication>
@@ -12,15 +13,21 @@
 namespace zq::ui {
 namespace {
 
-// Runs the UI thread's queue until the condition holds (no sleeping: the worker is what we wait for).
-template <class Pred> void pumpUntil(Pred done) {
-    while (!done()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+using test::BoundedThread;
+
+// Runs the UI thread's queue until the condition holds (no sleeping: the worker is what we wait for),
+// within the bound; false when it never came.
+template <class Pred> bool pumpUntil(Pred done) {
+    return test::eventually([&] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return done();
+    });
 }
 
 TEST(UiThread, PostedWorkRunsOnTheUiThreadInOrder) {
     std::vector<int> order;
     std::atomic<bool> posted{false};
-    std::thread worker([&] {
+    BoundedThread worker([&] {
         for (int i = 0; i < 5; ++i)
             UiThread::post([&order, i] {
                 EXPECT_TRUE(UiThread::isUiThread());
@@ -29,7 +36,7 @@ TEST(UiThread, PostedWorkRunsOnTheUiThreadInOrder) {
         posted = true;
     });
     worker.join();
-    pumpUntil([&] { return order.size() == 5; });
+    EXPECT_TRUE(pumpUntil([&] { return order.size() == 5; }));
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
@@ -41,13 +48,13 @@ TEST(UiThread, InvokeWaitsForTheWorkAndRunsInlineOnTheUiThread) {
 
     std::atomic<bool> returned{false};
     std::atomic<bool> ran{false};
-    std::thread worker([&] {
+    BoundedThread worker([&] {
         int local = 0; // the work may use the caller's stack: invoke waits for it
         ran = UiThread::invoke([&] { local = 42; }, stop);
         EXPECT_EQ(local, 42);
         returned = true;
     });
-    pumpUntil([&] { return returned.load(); });
+    EXPECT_TRUE(pumpUntil([&] { return returned.load(); }));
     worker.join();
     EXPECT_TRUE(ran);
 }
@@ -57,7 +64,7 @@ TEST(UiThread, InvokeReturnsWhenTheStopEventIsSetAndTheWorkNeverRuns) {
     std::atomic<bool> ran{false};
     std::atomic<int> result{-1};
     // The UI thread is busy (here: in this test) and never gets to the queue before stop.
-    std::thread worker([&] { result = UiThread::invoke([&] { ran = true; }, stop) ? 1 : 0; });
+    BoundedThread worker([&] { result = UiThread::invoke([&] { ran = true; }, stop) ? 1 : 0; });
     stop.set();
     worker.join();
     EXPECT_EQ(result, 0);
@@ -65,7 +72,7 @@ TEST(UiThread, InvokeReturnsWhenTheStopEventIsSetAndTheWorkNeverRuns) {
     EXPECT_FALSE(ran);
 
     // Already stopped: nothing is queued at all.
-    std::thread late([&] { EXPECT_FALSE(UiThread::invoke([&] { ran = true; }, stop)); });
+    BoundedThread late([&] { EXPECT_FALSE(UiThread::invoke([&] { ran = true; }, stop)); });
     late.join();
     QCoreApplication::processEvents();
     EXPECT_FALSE(ran);

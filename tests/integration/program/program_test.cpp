@@ -35,9 +35,12 @@ public:
         root_ = mkdtemp(pattern);
         for (const char* sub : {"run", "data", "config"}) fs::create_directories(root_ / sub);
         fs::permissions(root_ / "run", fs::perms::owner_all, fs::perm_options::replace);
-        env_ = {"XDG_RUNTIME_DIR=" + (root_ / "run").string(), "ZQ70_DATA_DIR=" + (root_ / "data").string(),
-                "XDG_CONFIG_HOME=" + (root_ / "config").string(), "QT_QPA_PLATFORM=offscreen",
-                "PATH=/usr/bin:/bin", "HOME=" + root_.string()};
+        env_ = {"XDG_RUNTIME_DIR=" + (root_ / "run").string(),
+                "ZQ70_DATA_DIR=" + (root_ / "data").string(),
+                "XDG_CONFIG_HOME=" + (root_ / "config").string(),
+                "QT_QPA_PLATFORM=offscreen",
+                "PATH=/usr/bin:/bin",
+                "HOME=" + root_.string()};
     }
     ~Program() {
         if (pid_ > 0) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/bounded_wait.h"
+
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -32,7 +34,7 @@ template <class Fn> auto whileServing(Fn fn, std::chrono::milliseconds deadline 
     QEventLoop loop;
     bool done = false;
     QTimer::singleShot(deadline, &loop, &QEventLoop::quit);
-    std::thread worker([&] {
+    BoundedThread worker([&] {
         result = fn();
         QMetaObject::invokeMethod(
             &loop,

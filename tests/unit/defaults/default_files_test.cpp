@@ -127,7 +127,7 @@ TEST_F(DefaultFiles, LightingAndKeyDefaults) {
 }
 
 TEST_F(DefaultFiles, RecoilPathsFillTheStepLayoutWithFourPatterns) {
-    std::set<std::vector<std::uint8_t>> patterns;
+    std::set<std::string> patterns; // as text: GCC 12 at -O3 misreads the comparison of byte vectors
     for (std::size_t slot = 0; slot < 4; ++slot) {
         const auto actions = macros::readCursorPathFile(folder_ / macros::cursorPathFileName(slot));
         ASSERT_EQ(actions.size(), 180u) << slot;
@@ -151,7 +151,7 @@ TEST_F(DefaultFiles, RecoilPathsFillTheStepLayoutWithFourPatterns) {
             EXPECT_EQ(actions[i].code, 0) << i;
             EXPECT_EQ(actions[i].delay(), 0) << i;
         }
-        patterns.insert(shape);
+        patterns.emplace(shape.begin(), shape.end());
     }
     EXPECT_EQ(patterns.size(), 4u);
 }

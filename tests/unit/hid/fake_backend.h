@@ -4,6 +4,7 @@
 // report is queued or the node is cancelled.
 #include "device/hid/raw_node.h"
 #include "platform/clock.h"
+#include "support/bounded_wait.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -91,8 +92,10 @@ private:
         }
         IoResult read(std::span<std::uint8_t> buffer, std::chrono::milliseconds) override {
             std::unique_lock lock(state_->mutex);
+            // A test that waits for input or a cancel gets one within the bound, or a time-out.
             if (owner_.readsWait)
-                state_->cv.wait(lock, [&] { return cancelled_ || !state_->inputs.empty(); });
+                state_->cv.wait_for(lock, ::zq::test::kWaitBound,
+                                    [&] { return cancelled_ || !state_->inputs.empty(); });
             if (cancelled_) return {IoStatus::Cancelled, 0};
             if (state_->inputs.empty()) return {IoStatus::Timeout, 0};
             if (owner_.clock) owner_.clock->advance(owner_.readTime);

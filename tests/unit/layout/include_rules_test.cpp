@@ -30,11 +30,12 @@ const std::map<std::string, std::set<std::string>> kAllowed{
     {"settings/pages", {"platform", "device/hid", "device", "settings", "ui"}},
     {"profiles/pages", {"platform", "device/hid", "device", "settings", "settings/pages", "profiles", "ui"}},
     {"macros/pages",
-     {"platform", "device/hid", "device", "settings", "settings/pages", "profiles", "profiles/pages", "macros", "ui"}},
+     {"platform", "device/hid", "device", "settings", "settings/pages", "profiles", "profiles/pages",
+      "macros", "ui"}},
 };
 
 // The folders that build without Qt.
-const std::set<std::string> kQtFree{"platform", "device/hid", "device", "sim",      "settings",
+const std::set<std::string> kQtFree{"platform", "device/hid", "device", "sim",     "settings",
                                     "lighting", "profiles",   "macros", "defaults"};
 
 // The folder an include or a source belongs to: the longest rule key that prefixes it.

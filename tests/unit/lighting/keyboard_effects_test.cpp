@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <vector>
 
 namespace zq::lighting {
@@ -143,7 +144,7 @@ TEST(KeyboardEffects, ReactiveModesAnswerKeyPresses) {
 TEST(KeyboardEffects, EveryModeLightsTheKeyboardItsOwnWay) {
     // Eight turns of every mode (with a few key presses for the reactive ones) give seventeen different
     // frame sequences, each of which lights some keys.
-    std::set<std::vector<std::uint8_t>> sequences;
+    std::set<std::string> sequences; // as text: GCC 12 at -O3 misreads the comparison of byte vectors
     for (int mode = 0; mode < 17; ++mode) {
         Keyboard kb;
         for (std::size_t i = 0; i < kb.customMap.size(); ++i)
@@ -157,7 +158,7 @@ TEST(KeyboardEffects, EveryModeLightsTheKeyboardItsOwnWay) {
             lit = std::max(lit, kb.litKeys());
         }
         EXPECT_GT(lit, 0u) << "mode " << mode;
-        sequences.insert(seq);
+        sequences.emplace(seq.begin(), seq.end());
     }
     EXPECT_EQ(sequences.size(), 17u);
     Keyboard kb;

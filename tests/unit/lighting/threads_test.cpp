@@ -5,6 +5,7 @@
 #include "lighting/pad_effects.h"
 #include "lighting/shared_effects.h"
 #include "platform/debug.h"
+#include "support/bounded_wait.h"
 #include "unit/lighting/lighting_rig.h"
 
 #include <gtest/gtest.h>
@@ -269,8 +270,7 @@ public:
     TimePoint now() const override { return TimePoint{}; }
     void sleepFor(Duration) override {}
     bool sleepUnlessStopped(platform::Event& stop, Duration) override {
-        stop.wait();
-        return true;
+        return stop.wait(::zq::test::kWaitBound);
     }
 };
 

@@ -18,7 +18,8 @@ using Outcome = BlockPlan::Outcome;
 void writeFamily(const TempFolder& dir, const std::vector<std::size_t>& counts) {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < counts.size(); ++i) {
-        names.push_back("m" + std::to_string(i));
+        names.push_back("m");
+        names.back() += std::to_string(i); // appended: GCC 12 at -O3 misreads "m" + std::to_string(i)
         const std::vector<std::string> lines(counts[i], "1,0,138,4,1,keyboard_key_A");
         ASSERT_TRUE(writeMacroFile(dir / (names.back() + ".mac"), lines, names.back()));
     }

@@ -2,6 +2,7 @@
 #include "platform/ini_document.h"
 #include "platform/private_profile.h"
 #include "platform/utf8.h"
+#include "support/bounded_wait.h"
 #include "unit/platform/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +61,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"CRLF lines", "[A]\r\nk=1\r\n", "A", "k", "1"},
         ReadCase{"byte order mark", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "1"},
         ReadCase{"no final line break", "[A]\nk=1", "A", "k", "1"},
-        ReadCase{"UTF-8 value", "[A]\nk=Profil \xC3\xA9t\xC3\xA9\n", "A", "k", "Profil \xC3\xA9t\xC3\xA9"}),
+        ReadCase{"UTF-8 value", "[A]\nk=Profil \xC3\xA9t\xC3\xA9\n", "A", "k", "Profil \xC3\xA9t\xC3\xA9"},
+        ReadCase{"lone CR ends a line", "[A]\rk=1\rj=2\r", "A", "j", "2"},
+        ReadCase{"CR in a line ends it", "[A]\nk=a\rb=c\n", "A", "k", "a"},
+        ReadCase{"what follows the CR is a line", "[A]\nk=a\rb=c\n", "A", "b", "c"},
+        ReadCase{"CR CR LF leaves no CR in the value", "[A]\r\nk=v\r\r\n", "A", "k", "v"},
+        ReadCase{"LF CR is two line ends", "[A]\n\rk=1\n", "A", "k", "1"},
+        ReadCase{"CR before the section", "\r[A]\r\r\nk=1", "A", "k", "1"}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(IniRead, CutsValuesAndDefaultsTo259Characters) {
@@ -77,6 +84,32 @@ TEST(IniRead, CutsValuesAndDefaultsTo259Characters) {
     EXPECT_EQ(readProfileString(dir / "t.ini", "N", "h", "0"), repeat("\xE6\x96\x87", 259));
     EXPECT_EQ(readProfileString(dir / "t.ini", "N", "missing", ascii), std::string(259, 'x'));
     EXPECT_EQ(readProfileString(dir / "t.ini", "N", "a", "0").size(), 259u);
+}
+
+TEST(IniRead, DefaultLosesTrailingBlanksOnly) {
+    struct Case {
+        const char* defaultValue;
+        const char* expected;
+    };
+    const Case cases[] = {{"  x  ", "  x"}, {"x \t", "x"},   {" \t ", ""},
+                          {"", ""},         {"a b ", "a b"}, {"\tv", "\tv"}};
+    TempFolder dir;
+    dir.write("t.ini", "[A]\nk=1\n");
+    for (const auto& c : cases) {
+        EXPECT_EQ(readProfileString(dir / "t.ini", "A", "missing", c.defaultValue), c.expected)
+            << c.defaultValue;
+        EXPECT_EQ(readProfileString(dir / "none.ini", "A", "k", c.defaultValue), c.expected)
+            << c.defaultValue;
+        const std::vector<std::string> keys = {"k", "missing"};
+        EXPECT_EQ(readProfileStrings(dir / "t.ini", "A", keys, c.defaultValue),
+                  (std::vector<std::string>{"1", c.expected}));
+    }
+    // The blanks go before the cut: a long default keeps 259 characters that are not trailing blanks.
+    EXPECT_EQ(
+        readProfileString(dir / "t.ini", "A", "missing", std::string(258, 'x') + "  y" + std::string(9, ' ')),
+        std::string(258, 'x') + " ");
+    EXPECT_EQ(readProfileString(dir / "t.ini", "A", "missing", std::string(300, 'x') + "   "),
+              std::string(259, 'x'));
 }
 
 TEST(IniRead, ManyKeysAtOnceGiveWhatSingleReadsGive) {
@@ -123,7 +156,73 @@ TEST(IniWrite, ReplacesInPlaceAndKeepsEveryOtherLine) {
     ASSERT_TRUE(writeProfileString(dir / "t.ini", "A", "added", "4"));
     ASSERT_TRUE(writeProfileString(dir / "t.ini", "B", "z", "  padded  "));
     EXPECT_EQ(dir.read("t.ini"),
-              "; made by hand\r\n[A]\r\nx=1\r\nKey=new\r\ny=2\r\nadded=4\r\n\r\n[B]\r\nz=padded\r\n");
+              "; made by hand\r\n[A]\r\nx=1\r\nKey=new\r\ny=2\r\nadded=4\r\n\r\n[B]\r\nz=  padded  \r\n");
+    EXPECT_EQ(readProfileString(dir / "t.ini", "B", "z", "0"), "padded");
+}
+
+TEST(IniWrite, WritesTheValueAsGivenAndReadsItTrimmed) {
+    struct Case {
+        const char* before; // the key's line, or nullptr for none
+        std::string value;
+        const char* after; // the key's line once written
+        bool rewritten;    // whether the file was replaced
+    };
+    const Case cases[] = {
+        {nullptr, " 1 ", "k= 1 ", true}, {nullptr, "\tv", "k=\tv", true},  {"k=1", " 1", "k= 1", true},
+        {"k= 1", " 1", "k= 1", false},   {"k = 1 ", "1", "k = 1 ", false}, {"k = 1", "1 ", "k=1 ", true},
+        {"k=1", "  ", "k=  ", true},     {"k=", "", "k=", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.before ? c.before : "(none)") + " <- '" + c.value + "'");
+        TempFolder dir;
+        dir.write("t.ini", std::string("[A]\n") + (c.before ? std::string(c.before) + "\n" : ""));
+        struct stat before {};
+        ASSERT_EQ(::stat((dir / "t.ini").c_str(), &before), 0);
+        ASSERT_TRUE(writeProfileString(dir / "t.ini", "A", "k", c.value));
+        EXPECT_EQ(dir.read("t.ini"), std::string("[A]\n") + c.after + "\n");
+        struct stat after {};
+        ASSERT_EQ(::stat((dir / "t.ini").c_str(), &after), 0);
+        EXPECT_EQ(before.st_ino != after.st_ino, c.rewritten); // a write replaces the file by rename
+        EXPECT_EQ(readProfileString(dir / "t.ini", "A", "k", "0"), trimBlanks(c.value));
+    }
+    // The batch write keeps blanks as well.
+    TempFolder dir;
+    const ProfileStringWrite writes[] = {{" A ", " k ", " v "}};
+    ASSERT_TRUE(writeProfileStrings(dir / "t.ini", writes));
+    EXPECT_EQ(dir.read("t.ini"), "[A]\nk= v \n");
+}
+
+// Whatever a file holds, a rewrite for an unrelated key leaves every value reading as before, here and
+// for another program that parses the file afresh.
+TEST(IniWrite, EveryValueReadsTheSameAfterAnUnrelatedWrite) {
+    struct Case {
+        std::string text;
+        std::vector<std::pair<const char*, const char*>> values; // of section A
+        const char* rewritten;                                   // the file after writing A/new=1
+    };
+    const Case cases[] = {
+        {"[A]\r\nk=v\r\r\nj=w\r\n", {{"k", "v"}, {"j", "w"}}, "[A]\r\nk=v\r\n\r\nj=w\r\nnew=1\r\n"},
+        {"[A]\rk=v\rj=w", {{"k", "v"}, {"j", "w"}}, "[A]\rk=v\rj=w\rnew=1\r"},
+        {"[A]\nk=a\rb=c\r\n", {{"k", "a"}, {"b", "c"}}, "[A]\nk=a\nb=c\nnew=1\n"},
+        {"\n\r\r", {}, "\n\n\n[A]\nnew=1\n"},
+        {"[A]\r\n\rk=1\r\n", {{"k", "1"}}, "[A]\r\n\r\nk=1\r\nnew=1\r\n"},
+        {"[A]\nk= x \t\r", {{"k", "x"}}, "[A]\nk= x \t\nnew=1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.text));
+        TempFolder dir;
+        const auto file = dir / "t.ini";
+        dir.write("t.ini", c.text);
+        for (const auto& [key, value] : c.values)
+            EXPECT_EQ(readProfileString(file, "A", key, "-"), value) << key;
+        ASSERT_TRUE(writeProfileString(file, "A", "new", "1"));
+        EXPECT_EQ(dir.read("t.ini"), c.rewritten);
+        const IniDocument disk = IniDocument::parse(dir.read("t.ini"));
+        for (const auto& [key, value] : c.values) {
+            EXPECT_EQ(readProfileString(file, "A", key, "-"), value) << key;
+            EXPECT_EQ(disk.find("A", key).value_or("-"), value) << key;
+        }
+    }
 }
 
 TEST(IniWrite, KeepsByteOrderMarkAndSkipsWritingUnchangedValues) {
@@ -152,6 +251,43 @@ TEST(IniWrite, RefusesWhatCannotBeStoredInALine) {
             << c.section << "/" << c.key;
     }
     EXPECT_EQ(dir.read("t.ini"), "[A]\nk=1\n");
+}
+
+// Files past either bound are not read, so a file of any size costs bounded memory; they are not
+// written either, so a file too large to read is never replaced by a part of it.
+TEST(IniBounds, FilesOverTheBoundsReadAsMissingAndAreLeftAlone) {
+    const std::string head = "[A]\nk=1\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        bool readable;
+    };
+    std::string comment(kMaxProfileFileBytes - head.size(), 'c');
+    comment.front() = ';';
+    comment.back() = '\n';
+    const Case cases[] = {
+        {"at the byte bound", head + comment, true},
+        {"a byte over it", head + comment + "x", false},
+        {"at the line bound", head + std::string(kMaxProfileFileLines - 2, '\n'), true},
+        {"a line over it", head + std::string(kMaxProfileFileLines - 1, '\n'), false},
+        {"a line over it by lone CRs", head + std::string(kMaxProfileFileLines - 1, '\r'), false},
+        {"CR LF is one line end", head + repeat("\r\n", static_cast<int>(kMaxProfileFileLines) - 2), true},
+        {"a final line without its break counts", head + std::string(kMaxProfileFileLines - 2, '\n') + ";",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        const auto file = dir / "t.ini";
+        dir.write("t.ini", c.text);
+        EXPECT_EQ(readProfileString(file, "A", "k", "0"), c.readable ? "1" : "0");
+        EXPECT_EQ(readProfileKeyNames(file, "A").size(), c.readable ? 1u : 0u);
+        EXPECT_EQ(writeProfileString(file, "A", "k", "2"), c.readable);
+        if (!c.readable) {
+            EXPECT_EQ(dir.read("t.ini"), c.text);
+            EXPECT_FALSE(deleteProfileKey(file, "A", "k"));
+        }
+    }
 }
 
 TEST(IniWrite, FailsWithoutFolderAndLeavesNoTemporaryFiles) {
@@ -242,7 +378,7 @@ TEST(IniConcurrency, ReadersNeverSeeAPartialWrite) {
     const std::string a(200, 'a'), b(100, 'b');
     ASSERT_TRUE(writeProfileString(file, "S", "k", a));
     std::atomic<bool> done{false};
-    std::thread writer([&] {
+    zq::test::BoundedThread writer([&] {
         for (int i = 0; i < 30; ++i) {
             writeProfileString(file, "S", "k", i % 2 ? a : b);
             writeProfileString(file, "S", std::to_string(i % 7), std::to_string(i));
@@ -250,11 +386,14 @@ TEST(IniConcurrency, ReadersNeverSeeAPartialWrite) {
         done = true;
     });
     int reads = 0;
-    while (!done || reads < 10) {
+    std::string wrong;
+    EXPECT_TRUE(zq::test::eventually([&] {
         const std::string v = readProfileString(file, "S", "k", "0");
-        ASSERT_TRUE(v == a || v == b) << v;
+        if (v != a && v != b) wrong = v;
         ++reads;
-    }
+        return !wrong.empty() || (done && reads >= 10);
+    }));
+    EXPECT_EQ(wrong, "");
     writer.join();
 }
 
@@ -267,7 +406,7 @@ TEST(IniConcurrency, AFileReplacedAsWeWriteItReadsAsTheDiskHoldsIt) {
     for (int round = 0; round < 150; ++round) {
         const std::string r = std::to_string(round);
         std::latch start(2);
-        std::thread other([&] {
+        zq::test::BoundedThread other([&] {
             start.arrive_and_wait();
             writeFileAtomically(file, "[S]\nk=other" + r + "\n");
         });
@@ -275,7 +414,7 @@ TEST(IniConcurrency, AFileReplacedAsWeWriteItReadsAsTheDiskHoldsIt) {
         writeProfileString(file, "S", "k", "ours" + r);
         other.join();
         const IniDocument disk = IniDocument::parse(dir.read("t.ini"));
-        const std::string* onDisk = disk.find("S", "k");
+        const auto onDisk = disk.find("S", "k");
         ASSERT_TRUE(onDisk);
         ASSERT_EQ(readProfileString(file, "S", "k", "0"), *onDisk) << "round " << round;
     }
