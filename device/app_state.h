@@ -109,6 +109,14 @@ public:
     DeviceState& state(DeviceClass device) {
         return device == DeviceClass::Keyboard ? keyboard : device == DeviceClass::Mouse ? mouse : pad;
     }
+    const DeviceLink& link(DeviceClass device) const {
+        return device == DeviceClass::Keyboard ? keyboardLink
+               : device == DeviceClass::Mouse  ? mouseLink
+                                               : padLink;
+    }
+    const DeviceState& state(DeviceClass device) const {
+        return device == DeviceClass::Keyboard ? keyboard : device == DeviceClass::Mouse ? mouse : pad;
+    }
     bool anyOpen() const { return keyboardLink.open || mouseLink.open || padLink.open; }
     // The identities the main window gives the links while it initialises.
     void assignIdentities() {

@@ -30,6 +30,9 @@ enum class LinkError : std::uint8_t {
     Permission, // the device's node exists but this user may not open it
 };
 
+// True when an open collection is exactly that one: vendor, product, usage page and usage.
+bool identifies(const hid::HidDeviceRecord& record, const LinkIdentity& identity);
+
 class DeviceLink {
 public:
     explicit DeviceLink(hid::RawNodeBackend& backend, platform::Clock& clock = platform::systemClock());

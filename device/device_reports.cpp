@@ -45,11 +45,6 @@ const char* exitString(DeviceClass device) {
     return device == DeviceClass::Mouse ? kMouseReportsExit : kKeyboardReportsExit;
 }
 
-bool matches(const hid::HidDeviceRecord& rec, const LinkIdentity& id) {
-    return rec.attributes().vendorId == id.vendorId && rec.attributes().productId == id.productId &&
-           rec.caps().usagePage == id.usagePage && rec.caps().usage == id.usage;
-}
-
 } // namespace
 
 DeviceReportMonitor::DeviceReportMonitor(hid::RawNodeBackend& backend, DeviceReportSink& sink,
@@ -104,7 +99,7 @@ void DeviceReportMonitor::run(DeviceClass device, platform::Event& stop) {
             rec.openForWrite = false;
             rec.exclusive = false;
             rec.setPath(path);
-            if (rec.openCollection() && matches(rec, id)) listened = listen(device, rec, stop);
+            if (rec.openCollection() && identifies(rec, id)) listened = listen(device, rec, stop);
             rec.closeCollection();
             if (listened != Listened::No) break; // one device is listened to per walk
         }

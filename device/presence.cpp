@@ -44,18 +44,7 @@ struct PresenceMonitor::Turn {
     }
 };
 
-namespace {
-
-bool matches(const hid::HidDeviceRecord& rec, const LinkIdentity& id) {
-    return rec.attributes().vendorId == id.vendorId && rec.attributes().productId == id.productId &&
-           rec.caps().usagePage == id.usagePage && rec.caps().usage == id.usage;
-}
-
-const char* deviceName(DeviceClass device) {
-    return deviceKey(device);
-}
-
-} // namespace
+namespace {} // namespace
 
 PresenceMonitor::PresenceMonitor(AppState& app, PresenceEvents& events, platform::Clock& clock)
     : app_(app), events_(events), clock_(clock) {}
@@ -128,7 +117,7 @@ void PresenceMonitor::run(DeviceClass device, platform::Event& stop) {
     }
     if (changes) changes->unsubscribe(me.wake);
     if (listingFailed)
-        platform::debugString(std::string("device presence (") + deviceName(device) +
+        platform::debugString(std::string("device presence (") + deviceKey(device) +
                               "): the HID nodes cannot be listed; the thread ends");
     platform::debugString(presenceExitString(device));
 }
@@ -148,7 +137,7 @@ bool PresenceMonitor::scan(DeviceClass device, Turn& turn) {
         rec.openForWrite = true;
         rec.exclusive = false;
         rec.setPath(path);
-        if (rec.openCollection() && matches(rec, id)) {
+        if (rec.openCollection() && identifies(rec, id)) {
             found = true;
             break;
         }
@@ -193,7 +182,7 @@ bool PresenceMonitor::scan(DeviceClass device, Turn& turn) {
                     std::find_if(refused.begin(), refused.end(), [&](const hid::RefusedNode& r) {
                         return r.vendorId == id.vendorId && r.productId == id.productId;
                     });
-                platform::debugString(std::string("device presence (") + deviceName(device) +
+                platform::debugString(std::string("device presence (") + deviceKey(device) +
                                       "): " + node->node + " cannot be opened: permission denied");
             }
             me.refusedOnce = true;

@@ -30,8 +30,7 @@ namespace zq::shell {
 namespace {
 
 QJsonObject deviceStatus(const device::AppState& state, const sim::SimBackend* sim, device::DeviceClass c) {
-    auto& s = const_cast<device::AppState&>(state);
-    const device::DeviceLink& link = s.link(c);
+    const device::DeviceLink& link = state.link(c);
     bool present = link.open;
     if (sim) {
         const sim::DeviceKind kind = c == device::DeviceClass::Keyboard ? sim::DeviceKind::Keyboard
@@ -39,7 +38,7 @@ QJsonObject deviceStatus(const device::AppState& state, const sim::SimBackend* s
                                                                         : sim::DeviceKind::Pad;
         if (const sim::SimDevice* d = sim->find(kind)) present = d->plugged();
     }
-    QJsonObject out{{"present", present}, {"open", link.open.load()}, {"slot", s.state(c).slot()}};
+    QJsonObject out{{"present", present}, {"open", link.open.load()}, {"slot", state.state(c).slot()}};
     if (link.error.load() == device::LinkError::Permission) out.insert("error", "permission");
     return out;
 }

@@ -1,7 +1,6 @@
 #include "shell/device_wiring.h"
 
-#include "platform/data_folders.h"
-#include "platform/private_profile.h"
+#include "profiles/profile_index.h"
 #include "shell/main_window.h"
 
 #include <QWidget>
@@ -12,52 +11,35 @@ namespace {
 
 using device::DeviceClass;
 
-struct SavedProfile {
-    platform::DeviceFolder folder;
-    const char* indexFile;
-    const char* section;
-    const char* combo;
+// What the window shows of each device: its tab button, the "same mode" button of its lighting page,
+// and the profile list whose saved selection an arrival selects (the keyboard follows the pad's model
+// with its device profiles).
+struct DeviceControls {
+    const char* tab;
+    const char* sameMode;
+    profiles::ProfileCategory savedProfile;
+    const char* profileCombo;
 };
 
-SavedProfile savedProfile(DeviceClass device) {
+constexpr DeviceControls controlsOf(DeviceClass device) {
     switch (device) {
     case DeviceClass::Mouse:
-        return {platform::DeviceFolder::Mouse, "msProfile.ini", "PROFILEDEVICESELECT",
+        return {"ms_tab", "ms_deng_same_mode", profiles::ProfileCategory::MouseDevice,
                 "ms_device_profile_combo"};
     case DeviceClass::Pad:
-        return {platform::DeviceFolder::Pad, "mpProfile.ini", "PROFILEDENGSELECT", "mp_deng_profile_combo"};
+        return {"mp_tab", "mp_deng_same_mode", profiles::ProfileCategory::PadLighting,
+                "mp_deng_profile_combo"};
     case DeviceClass::Keyboard:
         break;
     }
-    // The keyboard follows the pad's model: its device profile list, by its own index file.
-    return {platform::DeviceFolder::Keyboard, "kbProfile.ini", "PROFILEDEVICESELECT",
+    return {"kb_tab", "kb_deng_same_mode", profiles::ProfileCategory::KeyboardDevice,
             "kb_device_profile_combo"};
-}
-
-const char* sameModeButton(DeviceClass device) {
-    switch (device) {
-    case DeviceClass::Mouse:
-        return "ms_deng_same_mode";
-    case DeviceClass::Pad:
-        return "mp_deng_same_mode";
-    case DeviceClass::Keyboard:
-        break;
-    }
-    return "kb_deng_same_mode";
 }
 
 } // namespace
 
 const char* deviceTab(DeviceClass device) {
-    switch (device) {
-    case DeviceClass::Mouse:
-        return "ms_tab";
-    case DeviceClass::Pad:
-        return "mp_tab";
-    case DeviceClass::Keyboard:
-        break;
-    }
-    return "kb_tab";
+    return controlsOf(device).tab;
 }
 
 DeviceWiring::DeviceWiring(MainWindow& window, hid::RawNodeBackend& backend)
@@ -74,16 +56,9 @@ DeviceWiring::~DeviceWiring() = default;
 
 void DeviceWiring::selectSavedProfile(DeviceClass device) {
     window_.postTask([this, device] {
-        const SavedProfile saved = savedProfile(device);
-        const auto index = platform::categoryFolder(saved.folder) / saved.indexFile;
-        const std::string select = platform::readProfileString(index, saved.section, "select", "0");
-        int item = 0;
-        try {
-            item = std::stoi(select);
-        } catch (...) {
-            item = 0;
-        }
-        ui::ListLike combo = window_.page().combo(saved.combo);
+        const DeviceControls controls = controlsOf(device);
+        const int item = profiles::ProfileIndex::forCategory(controls.savedProfile).select();
+        ui::ListLike combo = window_.page().combo(controls.profileCombo);
         if (item >= 0 && item < combo.count()) combo.select(item, ui::Notify::Yes);
     });
 }
@@ -129,7 +104,7 @@ void DeviceWiring::hideMainWindow() {
 
 void DeviceWiring::sameModeVisible(DeviceClass device, bool visible) {
     window_.postTask(
-        [this, device, visible] { window_.page().find(sameModeButton(device)).setVisible(visible); });
+        [this, device, visible] { window_.page().find(controlsOf(device).sameMode).setVisible(visible); });
 }
 
 void DeviceWiring::deviceReport(DeviceClass device, device::DeviceReport report, platform::Event& stop) {

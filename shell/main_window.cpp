@@ -34,11 +34,6 @@ constexpr std::uint32_t kPaletteStartColour = 0xFF0199CB;
 constexpr int kMouseKeyButtons = 20;
 constexpr int kPadLedButtons = 15;
 
-// The identities of the three links: vendor collection 0xFF1C / 0x92 of each product.
-constexpr device::LinkIdentity kKeyboardIdentity{0x0C45, 0x7122, 0xFF1C, 0x0092};
-constexpr device::LinkIdentity kMouseIdentity{0x0C45, 0x7684, 0xFF1C, 0x0092};
-constexpr device::LinkIdentity kPadIdentity{0x0C45, 0x5004, 0xFF1C, 0x0092};
-
 // Hover pictures of the mouse's buttons: entering, leaving.
 constexpr std::array<std::pair<const char*, const char*>, 9> kMouseKeyHover{{
     {"file='ms/key_left_down.png'", "file='ms/key_left_normal.png'"},
@@ -321,9 +316,9 @@ bool MainWindow::macroEditGuard(const std::string& name) {
 void MainWindow::selectionChanged(const ui::Notification& n) {
     const std::string name = ui::toLower(n.sender);
     if (macroEditGuard(name)) {
-        // The guard put the selection back; the control the user chose shows unselected again.
+        // The guard put the tabs back; a check box the user changed shows its old state again.
         if (name != "ms_macro_op_tab" && name != "ms_tab" && name != "kb_macro_op_tab" && name != "kb_tab")
-            page_.option(n.sender).setSelected(false);
+            page_.option(n.sender).setSelected(n.wParam == 0);
         return;
     }
     if (hooks.removeRecordingHooks) hooks.removeRecordingHooks();
@@ -386,9 +381,7 @@ void MainWindow::windowInit() {
     // 2. Page start-ups of the profiles, macros and cursor paths.
     for (auto& start : pageStarts_) start();
     // 3. The links' identities; nothing is open yet.
-    state_.keyboardLink.identity = kKeyboardIdentity;
-    state_.mouseLink.identity = kMouseIdentity;
-    state_.padLink.identity = kPadIdentity;
+    state_.assignIdentities();
     for (device::DeviceClass c : device::kDeviceClasses) state_.link(c).open = false;
     // 4. The registry's word on the language.
     registryLanguageStep();
