@@ -80,6 +80,8 @@ void DeviceWiring::padTabConnected() {
 }
 
 void DeviceWiring::firstScanFoundDevice(DeviceClass) {
+    // Started in the background (at login), the program stays in the tray until it is asked for.
+    if (window_.options().startHidden) return;
     window_.post(AppMessage::BringUp);
 }
 

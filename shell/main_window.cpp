@@ -86,7 +86,7 @@ const char* hookDebugString(AppMessage m) {
 MainWindow::MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePresenter& messages,
                        ui::FileDialogs& dialogs, Options options)
     : skin_(skin), state_(state), messages_(messages), dialogs_(dialogs), options_(options),
-      page_(skin, "XML_MAIN") {
+      page_(skin, "XML_MAIN", nullptr, ui::Page::SubLayouts::OnDemand) {
     platform::debugString("InitWindow");
     QWidget* w = page_.root();
     navigation_ = std::make_unique<Navigation>(page_);
@@ -108,13 +108,9 @@ MainWindow::MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePrese
     themeReceiver_ = ThemeBroadcaster::instance().add(
         [this](const SkinChange& change) { applySkinChange(page_.find("root"), change); });
 
-    // The LED previews start lit with nothing showing, so the engine only changes colour and alpha.
-    for (int i = 0; i < kMouseKeyButtons; ++i)
-        page_.find("ms_dkey_" + std::to_string(i)).setLight(0x0000FF, 0, true);
-    for (int i = 0; i < kPadLedButtons; ++i)
-        page_.find("mp_dkey_" + std::to_string(i)).setLight(0x0000FF, 0, true);
-    for (const char* palette : {"ms_deng_Color_Pallet", "mp_deng_Color_Pallet", "kb_deng_Color_Pallet"})
-        page_.palette(palette).setColour(kPaletteStartColour);
+    // The pages are built as they are first shown; each gets its starting state then.
+    prepareLoadedControls();
+    page_.onSubLayoutLoaded([this](const std::string&) { prepareLoadedControls(); });
 
     const bool trayWanted = !options_.noTray && QSystemTrayIcon::isSystemTrayAvailable();
     if (trayWanted) {
@@ -167,6 +163,21 @@ MainWindow::MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePrese
             notify({ui::notify::kWindowInit, "", 0, 0});
         },
         Qt::QueuedConnection);
+}
+
+void MainWindow::prepareLoadedControls() {
+    // The LED previews start lit with nothing showing, so the engine only changes colour and alpha.
+    auto prepareLed = [this](const std::string& name) {
+        ui::Control led = page_.findLoaded(name);
+        if (led && !led.lit()) led.setLight(0x0000FF, 0, true);
+    };
+    for (int i = 0; i < kMouseKeyButtons; ++i) prepareLed("ms_dkey_" + std::to_string(i));
+    for (int i = 0; i < kPadLedButtons; ++i) prepareLed("mp_dkey_" + std::to_string(i));
+    for (const char* name : {"ms_deng_Color_Pallet", "mp_deng_Color_Pallet", "kb_deng_Color_Pallet"}) {
+        if (!page_.findLoaded(name) || prepared_.count(name)) continue;
+        prepared_.insert(name);
+        page_.palette(name).setColour(kPaletteStartColour);
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -295,14 +306,15 @@ void MainWindow::notify(const ui::Notification& n) {
 }
 
 bool MainWindow::macroEditGuard(const std::string& name) {
-    if (page_.find("ms_macro_tab_saveorcancel").isVisible() && name != "ms_macro_op_tab" &&
+    // A macro page never built has no macro being edited.
+    if (page_.findLoaded("ms_macro_tab_saveorcancel").isVisible() && name != "ms_macro_op_tab" &&
         name != "ms_tab") {
         page_.option("ms_macro_Op_tab").setSelected(true, ui::Notify::Yes);
         page_.option("ms_tab").setSelected(true, ui::Notify::Yes);
         messages_.showMessage("message_text_3");
         return true;
     }
-    if (page_.find("kb_macro_tab_saveorcancel").isVisible() && name != "kb_macro_op_tab" &&
+    if (page_.findLoaded("kb_macro_tab_saveorcancel").isVisible() && name != "kb_macro_op_tab" &&
         name != "kb_tab") {
         page_.option("kb_macro_Op_tab").setSelected(true, ui::Notify::Yes);
         page_.option("kb_tab").setSelected(true, ui::Notify::Yes);

@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,7 @@ private:
     void hideWindow();
     void noDeviceMessage(bool& guard);
     void applyLanguage(const std::string& file, const std::string& name);
+    void prepareLoadedControls();
 
     ui::Skin& skin_;
     device::AppState& state_;
@@ -152,6 +154,7 @@ private:
     bool initialised_ = false;
     bool exiting_ = false;
     std::string languageName_ = "en";
+    std::set<std::string> prepared_; // palettes given their starting colour
 };
 
 } // namespace zq::shell

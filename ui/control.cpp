@@ -192,9 +192,9 @@ void applyLight(const std::weak_ptr<PageCore>& weak, QWidget* w) {
 }
 } // namespace
 
-void Control::setChangerColor(std::uint32_t packedColour) {
+void Control::setChangerColor(std::uint32_t rgb) {
     if (QWidget* w = widget()) {
-        w->setProperty(prop::kLightColour, QVariant::fromValue<uint>(packedColour & 0xFFFFFF));
+        w->setProperty(prop::kLightColour, QVariant::fromValue<uint>(rgb & 0xFFFFFF));
         w->setProperty(prop::kLit, true);
         applyLight(core_, w);
     }
@@ -206,9 +206,9 @@ void Control::setChangerAlpha(std::uint8_t alpha) {
         applyLight(core_, w);
     }
 }
-void Control::setLight(std::uint32_t packedColour, std::uint8_t alpha, bool lit) {
+void Control::setLight(std::uint32_t rgb, std::uint8_t alpha, bool lit) {
     if (QWidget* w = widget()) {
-        w->setProperty(prop::kLightColour, QVariant::fromValue<uint>(packedColour & 0xFFFFFF));
+        w->setProperty(prop::kLightColour, QVariant::fromValue<uint>(rgb & 0xFFFFFF));
         w->setProperty(prop::kLightAlpha, static_cast<int>(alpha));
         w->setProperty(prop::kLit, lit);
         applyLight(core_, w);

@@ -63,10 +63,11 @@ public:
     std::string userData() const;
     void setUserData(std::string_view data);
 
-    // The colour overlay of key buttons and LED previews: SetChangerColor / SetChangerAlpha.
-    void setChangerColor(std::uint32_t packedColour);
+    // The colour overlay of key buttons and LED previews: SetChangerColor / SetChangerAlpha. Colours are
+    // 0xRRGGBB; the lighting engine's preview packing is converted once, by shell/led_preview.h.
+    void setChangerColor(std::uint32_t rgb);
     void setChangerAlpha(std::uint8_t alpha);
-    void setLight(std::uint32_t packedColour, std::uint8_t alpha, bool lit);
+    void setLight(std::uint32_t rgb, std::uint8_t alpha, bool lit);
     std::uint32_t changerColor() const;
     std::uint8_t changerAlpha() const;
     bool lit() const;

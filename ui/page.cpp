@@ -257,40 +257,106 @@ void PageCore::restyle(QWidget* w) const {
     if (sheet != w->styleSheet()) w->setStyleSheet(sheet);
 }
 
-Page::Page(const Skin& skin, std::string_view resourceName, QWidget* parent)
+namespace {
+
+// Names and wires every named widget of a tree that the page does not know yet.
+void adoptTree(const std::shared_ptr<PageCore>& core, QWidget* top) {
+    auto* bridge = new EventBridge(core, top);
+    QList<QWidget*> all = top->findChildren<QWidget*>();
+    all.prepend(top);
+    for (QWidget* w : all) {
+        const QString objectName = w->objectName();
+        if (isInternalName(objectName) || w->property(kWidgetIndex).isValid()) continue;
+        const std::string spelled = objectName.toStdString();
+        // A name used by several controls (the skin window's picture and colour buttons) finds the
+        // first; each one still reports itself as the sender of its notifications.
+        const int index = static_cast<int>(core->widgets.size());
+        core->index.emplace(toLower(spelled), index);
+        core->widgets.emplace_back(w);
+        core->names.push_back(spelled);
+        wire(core, w, index, bridge);
+    }
+    // Pictures, colours and borders the layout gives take effect now, as if the page had set them.
+    for (QWidget* w : all) core->applyLayoutLook(w);
+}
+
+// Fills a sub-layout holder the moment it is about to show.
+class HolderWatch final : public QObject {
+public:
+    HolderWatch(std::weak_ptr<PageCore> core, QObject* parent) : QObject(parent), core_(std::move(core)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto core = core_.lock()) loadHolder(core, static_cast<QWidget*>(watched));
+        }
+        return false;
+    }
+
+private:
+    std::weak_ptr<PageCore> core_;
+};
+
+} // namespace
+
+void loadHolder(const std::shared_ptr<PageCore>& core, QWidget* holder) {
+    const std::string layout = Skin::pendingSubLayout(holder);
+    if (layout.empty()) return;
+    std::erase_if(core->pending, [holder](const QPointer<QWidget>& p) { return p.isNull() || p == holder; });
+    std::string why;
+    if (!core->skin->fillHolder(holder, &why)) {
+        platform::debugString("layout " + layout + ": " + why);
+        return;
+    }
+    adoptTree(core, holder);
+    core->retranslate();
+    for (const auto& loaded : std::vector(core->onLoaded)) loaded(layout);
+}
+
+Page::Page(const Skin& skin, std::string_view resourceName, QWidget* parent, SubLayouts subLayouts)
     : core_(std::make_shared<PageCore>()) {
     core_->skin = &skin;
     core_->resourceName = std::string(resourceName);
-    QWidget* root = skin.buildLayout(resourceName, parent, &error_);
+    const bool onDemand = subLayouts == SubLayouts::OnDemand;
+    QWidget* root = skin.buildLayout(resourceName, parent, &error_, onDemand);
     if (!root) {
         platform::debugString("layout " + std::string(resourceName) + ": " + error_);
         return;
     }
     core_->root = root;
-    auto* bridge = new EventBridge(core_, root);
-    QList<QWidget*> all = root->findChildren<QWidget*>();
-    all.prepend(root);
-    for (QWidget* w : all) {
-        const QString objectName = w->objectName();
-        if (isInternalName(objectName)) continue;
-        const std::string spelled = objectName.toStdString();
-        // A name used by several controls (the skin window's picture and colour buttons) finds the
-        // first; each one still reports itself as the sender of its notifications.
-        const int index = static_cast<int>(core_->widgets.size());
-        core_->index.emplace(toLower(spelled), index);
-        core_->widgets.emplace_back(w);
-        core_->names.push_back(spelled);
-        wire(core_, w, index, bridge);
+    adoptTree(core_, root);
+    if (onDemand) {
+        auto* watch = new HolderWatch(core_, root);
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            if (Skin::pendingSubLayout(w).empty()) continue;
+            core_->pending.emplace_back(w);
+            w->installEventFilter(watch);
+        }
     }
-    // Pictures, colours and borders the layout gives take effect now, as if the page had set them.
-    for (QWidget* w : all) core_->applyLayoutLook(w);
     core_->retranslate();
     skin.attach(core_);
 }
 
+void Page::loadAll() {
+    const auto pending = core_->pending;
+    for (const auto& holder : pending)
+        if (holder) loadHolder(core_, holder);
+}
+
+void Page::onSubLayoutLoaded(std::function<void(const std::string& layout)> loaded) {
+    core_->onLoaded.push_back(std::move(loaded));
+}
+
+Control Page::findLoaded(std::string_view name) const {
+    const int i = indexOf(name);
+    return i < 0 || !core_->widget(i) ? Control() : Control(core_, i);
+}
+
 Page::~Page() {
-    if (owned_ && core_->root && !core_->root->parent()) delete core_->root.data();
+    // Widgets going away raise focus and hover changes; nobody listens to a page being destroyed.
     core_->handler = nullptr;
+    core_->onLoaded.clear();
+    if (owned_ && core_->root && !core_->root->parent()) delete core_->root.data();
 }
 
 bool Page::ok() const {
@@ -313,6 +379,7 @@ Control Page::senderOf(const Notification& n) const {
 }
 
 std::vector<Control> Page::findAll(std::string_view name) const {
+    find(name); // builds the sub-layout that has it
     std::vector<Control> out;
     const std::string lower = toLower(name);
     for (std::size_t i = 0; i < core_->names.size(); ++i)
@@ -322,7 +389,18 @@ std::vector<Control> Page::findAll(std::string_view name) const {
 }
 
 Control Page::find(std::string_view name) const {
-    const int i = indexOf(name);
+    int i = indexOf(name);
+    if (i < 0 && !core_->pending.empty()) {
+        // A control of a sub-layout not built yet: build the one that has it.
+        const auto pending = core_->pending;
+        for (const auto& holder : pending) {
+            if (holder && core_->skin->layoutDefines(Skin::pendingSubLayout(holder), name)) {
+                loadHolder(core_, holder);
+                break;
+            }
+        }
+        i = indexOf(name);
+    }
     return i < 0 || !core_->widget(i) ? Control() : Control(core_, i);
 }
 

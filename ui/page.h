@@ -20,8 +20,13 @@ struct PageCore;
 
 class Page {
 public:
+    // Sub-layouts are built with the page, or each when it first shows or one of its controls is
+    // looked for (what the main window does: most of its pages are never opened in a run).
+    enum class SubLayouts { WithPage, OnDemand };
+
     // Builds the layout; on failure the page is empty (every control null) and error() says why.
-    Page(const Skin& skin, std::string_view resourceName, QWidget* parent = nullptr);
+    Page(const Skin& skin, std::string_view resourceName, QWidget* parent = nullptr,
+         SubLayouts subLayouts = SubLayouts::WithPage);
     ~Page();
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
@@ -31,6 +36,12 @@ public:
     const std::string& resourceName() const;
 
     Control find(std::string_view name) const;
+    // find() without building a sub-layout: null for a control whose sub-layout is not built yet.
+    Control findLoaded(std::string_view name) const;
+    // Builds every sub-layout still pending.
+    void loadAll();
+    // Called with the sub-layout's resource name each time one is built on demand.
+    void onSubLayoutLoaded(std::function<void(const std::string& layout)> loaded);
     // Every control of that name, in layout order (most names are used once).
     std::vector<Control> findAll(std::string_view name) const;
     // The control that raised a notification, even where several controls share its name.

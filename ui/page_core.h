@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct PageCore {
     std::vector<std::string> names;   // as the layout spells them
     std::map<std::string, int> index; // lower-case name → widgets/names index
     std::function<void(const Notification&)> handler;
+    // Sub-layout holders not built yet (pages that build sub-layouts on demand), and who wants to know
+    // when one is.
+    std::vector<QPointer<QWidget>> pending;
+    std::vector<std::function<void(const std::string& layout)>> onLoaded;
     int dispatchDepth = 0;
 
     QWidget* widget(int i) const {
@@ -37,6 +42,9 @@ struct PageCore {
     // restyle() for a widget whose layout gives it a picture, colour or border of its own.
     void applyLayoutLook(QWidget* w) const;
 };
+
+// Builds a pending sub-layout holder of the page and names its controls.
+void loadHolder(const std::shared_ptr<PageCore>& core, QWidget* holder);
 
 // Dynamic property names the facade and the layouts share.
 namespace prop {

@@ -175,9 +175,11 @@ namespace {
 
 bool fillSubLayouts(const Skin& skin, QUiLoader& loader, QWidget* root, std::vector<std::string>& stack,
                     std::string* why);
+bool fillOne(const Skin& skin, QUiLoader& loader, QWidget* holder, std::vector<std::string>& stack,
+             std::string* why);
 
 QWidget* buildOne(const Skin& skin, QUiLoader& loader, std::string_view name, QWidget* parent,
-                  std::vector<std::string>& stack, std::string* why) {
+                  std::vector<std::string>& stack, std::string* why, bool defer = false) {
     const auto file = skin.layoutFile(name);
     if (!file) {
         if (why) *why = "no layout named " + std::string(name) + " in res.xml";
@@ -193,6 +195,7 @@ QWidget* buildOne(const Skin& skin, QUiLoader& loader, std::string_view name, QW
         if (why) *why = *file + ": " + loader.errorString().toStdString();
         return nullptr;
     }
+    if (defer) return w;
     stack.push_back(toLower(name));
     const bool filled = fillSubLayouts(skin, loader, w, stack, why);
     stack.pop_back();
@@ -205,37 +208,87 @@ QWidget* buildOne(const Skin& skin, QUiLoader& loader, std::string_view name, QW
 
 } // namespace
 
-QWidget* Skin::buildLayout(std::string_view resourceName, QWidget* parent, std::string* why) const {
+QWidget* Skin::buildLayout(std::string_view resourceName, QWidget* parent, std::string* why,
+                           bool deferSubLayouts) const {
     std::vector<std::string> stack;
-    return buildOne(*this, *loader_, resourceName, parent, stack, why);
+    return buildOne(*this, *loader_, resourceName, parent, stack, why, deferSubLayouts);
+}
+
+std::string Skin::pendingSubLayout(const QWidget* holder) {
+    const QVariant sub = holder ? holder->property(prop::kSubLayout) : QVariant();
+    return sub.isValid() ? sub.toString().toStdString() : std::string();
+}
+
+bool Skin::fillHolder(QWidget* holder, std::string* why) const {
+    std::vector<std::string> stack;
+    return fillOne(*this, *loader_, holder, stack, why);
+}
+
+bool Skin::layoutDefines(std::string_view resourceName, std::string_view controlName) const {
+    const std::string layout = toLower(resourceName);
+    if (!namesByLayout_.count(layout)) {
+        auto& names = namesByLayout_[layout];
+        auto& subs = subLayoutsOf_[layout];
+        if (const auto file = layoutFile(layout)) {
+            QFile f(QString::fromStdString(*file));
+            if (f.open(QIODevice::ReadOnly)) {
+                QXmlStreamReader xml(&f);
+                bool inSubLayoutProperty = false;
+                while (!xml.atEnd()) {
+                    const auto token = xml.readNext();
+                    if (token == QXmlStreamReader::StartElement && xml.name() == u"widget") {
+                        names.insert(toLower(xml.attributes().value("name").toString().toStdString()));
+                    } else if (token == QXmlStreamReader::StartElement && xml.name() == u"property") {
+                        inSubLayoutProperty =
+                            xml.attributes().value("name") == QLatin1String(prop::kSubLayout);
+                    } else if (token == QXmlStreamReader::StartElement && xml.name() == u"string" &&
+                               inSubLayoutProperty) {
+                        subs.push_back(xml.readElementText().toStdString());
+                        inSubLayoutProperty = false;
+                    } else if (token == QXmlStreamReader::EndElement && xml.name() == u"property") {
+                        inSubLayoutProperty = false;
+                    }
+                }
+            }
+        }
+    }
+    if (namesByLayout_[layout].count(toLower(controlName))) return true;
+    // Copied: the recursion may add entries to the map.
+    const std::vector<std::string> subs = subLayoutsOf_[layout];
+    for (const auto& nested : subs)
+        if (toLower(nested) != layout && layoutDefines(nested, controlName)) return true;
+    return false;
 }
 
 namespace {
 
+bool fillOne(const Skin& skin, QUiLoader& loader, QWidget* holder, std::vector<std::string>& stack,
+             std::string* why) {
+    const std::string name = Skin::pendingSubLayout(holder);
+    if (name.empty()) return true;
+    if (std::find(stack.begin(), stack.end(), toLower(name)) != stack.end() ||
+        static_cast<int>(stack.size()) >= kMaxSubLayoutDepth) {
+        if (why) *why = "sub-layout " + name + " includes itself";
+        return false;
+    }
+    QWidget* child = buildOne(skin, loader, name, nullptr, stack, why);
+    if (!child) return false;
+    child->setWindowFlags(Qt::Widget);
+    QLayout* layout = holder->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(holder);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+    }
+    layout->addWidget(child);
+    holder->setProperty(prop::kSubLayout, QVariant());
+    return true;
+}
+
 bool fillSubLayouts(const Skin& skin, QUiLoader& loader, QWidget* root, std::vector<std::string>& stack,
                     std::string* why) {
-    const auto placeholders = root->findChildren<QWidget*>();
-    for (QWidget* holder : placeholders) {
-        const QVariant sub = holder->property(prop::kSubLayout);
-        if (!sub.isValid() || sub.toString().isEmpty()) continue;
-        const std::string name = sub.toString().toStdString();
-        if (std::find(stack.begin(), stack.end(), toLower(name)) != stack.end() ||
-            static_cast<int>(stack.size()) >= kMaxSubLayoutDepth) {
-            if (why) *why = "sub-layout " + name + " includes itself";
-            return false;
-        }
-        QWidget* child = buildOne(skin, loader, name, nullptr, stack, why);
-        if (!child) return false;
-        child->setWindowFlags(Qt::Widget);
-        QLayout* layout = holder->layout();
-        if (!layout) {
-            layout = new QVBoxLayout(holder);
-            layout->setContentsMargins(0, 0, 0, 0);
-            layout->setSpacing(0);
-        }
-        layout->addWidget(child);
-        holder->setProperty(prop::kSubLayout, QVariant());
-    }
+    for (QWidget* holder : root->findChildren<QWidget*>())
+        if (!fillOne(skin, loader, holder, stack, why)) return false;
     return true;
 }
 

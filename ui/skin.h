@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,7 +55,17 @@ public:
     std::string resolveImage(std::string_view reference) const;
 
     // Builds a widget tree from a layout file; used by Page. Null on failure with the reason in *why.
-    QWidget* buildLayout(std::string_view resourceName, QWidget* parent, std::string* why) const;
+    // With deferSubLayouts the layout's own sub-layout holders stay empty (fillHolder fills one later);
+    // the sub-layouts of a sub-layout are always built with it.
+    QWidget* buildLayout(std::string_view resourceName, QWidget* parent, std::string* why,
+                         bool deferSubLayouts = false) const;
+    // The sub-layout a holder is still waiting for, or empty.
+    static std::string pendingSubLayout(const QWidget* holder);
+    // Builds the holder's sub-layout into it; false (with the reason) when it cannot be built.
+    bool fillHolder(QWidget* holder, std::string* why) const;
+    // True when the layout (or a sub-layout it includes) has a control of that name. Read from the
+    // layout files once, without building anything.
+    bool layoutDefines(std::string_view resourceName, std::string_view controlName) const;
 
     // Pages register here so a language reload reaches them.
     void attach(const std::shared_ptr<PageCore>& page) const;
@@ -74,6 +85,9 @@ private:
     std::string styleSheet_;
     std::unique_ptr<Loader> loader_;
     mutable std::vector<std::weak_ptr<PageCore>> pages_;
+    // Lower-case control names per lower-case layout name, read on first need.
+    mutable std::map<std::string, std::set<std::string>, std::less<>> namesByLayout_;
+    mutable std::map<std::string, std::vector<std::string>, std::less<>> subLayoutsOf_;
 };
 
 // Custom widget classes the layouts name in <customwidgets>; the loader asks this registry first.

@@ -339,6 +339,38 @@ TEST_F(MainWindowTest, SkinWindowChoicesReachTheRootAndPicturesAreRemembered) {
 namespace zq::ui {
 namespace {
 
+TEST(OnDemandPages, ASubLayoutIsBuiltWhenOneOfItsControlsIsNeededOrItShows) {
+    Skin skin(test::realSkinFolder());
+    Page page(skin, "XML_MAIN", nullptr, Page::SubLayouts::OnDemand);
+    std::vector<std::string> built;
+    page.onSubLayoutLoaded([&](const std::string& layout) { built.push_back(layout); });
+    std::vector<std::string> seen;
+    page.setHandler([&](const Notification& n) { seen.push_back(n.type + " " + n.sender); });
+
+    // Controls of the page itself are there; those of its sub-layouts are not built yet.
+    EXPECT_TRUE(page.findLoaded("tab_switch").exists());
+    EXPECT_FALSE(page.findLoaded("kb_Deng_all_kill_check").exists());
+    EXPECT_FALSE(page.find("no_such_control").exists());
+    EXPECT_TRUE(built.empty()) << "a name no layout has builds nothing";
+
+    // Looking for one builds its sub-layout, and only that one; its controls report as any other.
+    page.option("kb_Deng_all_kill_check").setSelected(true, Notify::Yes);
+    EXPECT_EQ(built, std::vector<std::string>{"keyboard_deng.xml"});
+    EXPECT_EQ(seen, std::vector<std::string>{"selectchanged kb_Deng_all_kill_check"});
+    EXPECT_FALSE(page.findLoaded("ms_dkey_0").exists());
+
+    // Showing a holder builds what it holds, with the language's texts.
+    page.root()->show();
+    page.tabs("tab_switch").selectPage(1);
+    page.tabs("ms_tab_switch").selectPage(0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(page.findLoaded("ms_dkey_0").exists());
+    page.loadAll();
+    for (const char* name :
+         {"ms_tab_function", "kb_tab_function", "ms_DPIcolor_btn_3", "ms_macro_tab_saveorcancel"})
+        EXPECT_TRUE(page.findLoaded(name).exists()) << name;
+}
+
 TEST(ItemStyles, NamedStylesHaveALookAndOthersDrawPlain) {
     for (const char* style : {"listex_item_style", "macro_label_mouse_style", "macro_label_keyboard_style",
                               "macro_label_text_style", "macro_label_down_style", "macro_label_up_style"})
