@@ -6,6 +6,11 @@
 #include "lighting/shared_effects.h"
 #include "platform/debug.h"
 
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <vector>
+
 namespace zq::lighting {
 
 namespace {
@@ -16,8 +21,11 @@ using Ms = std::chrono::milliseconds;
 constexpr Ms kMouseStartWait{3000};
 constexpr Ms kPadStartWait{3000};
 constexpr Ms kKeyboardStartWait{1000};
-constexpr Ms kClosedLinkWait{100};
-constexpr Ms kNoLinkWait{1000}; // the shared thread, no device open at all
+// A keyboard of another model gets no frames; nothing signals a model change, so look again now and then.
+constexpr Ms kOtherModelWait{1000};
+// The shortest shared turn: the static effect has no pause of its own, and at speed 0 a turn would
+// otherwise follow the last at once.
+constexpr Ms kSharedMinTurn{20};
 // A turn that has nothing to send (an unknown mode, pad mode 9, no device in same mode) rests this long,
 // so a delay of 0 in the tables never turns the thread into a busy loop.
 constexpr Ms kIdleWait{100};
@@ -28,6 +36,31 @@ bool pause(LightingContext& ctx, platform::Event& stop, Ms d) {
     if (d.count() <= 0) return stop.isSet();
     return ctx.clock.sleepUnlessStopped(stop, d);
 }
+
+// A thread with nothing to send (its link closed, or the shared thread driving its device) blocks until
+// one of its links opens, closes, joins or leaves same mode, instead of waking to look.
+class LinkWatch {
+public:
+    LinkWatch(std::initializer_list<device::DeviceLink*> links) : links_(links) {
+        for (auto* link : links_) link->stateChanges.subscribe(changed_);
+    }
+    ~LinkWatch() {
+        for (auto* link : links_) link->stateChanges.unsubscribe(changed_);
+    }
+    LinkWatch(const LinkWatch&) = delete;
+    LinkWatch& operator=(const LinkWatch&) = delete;
+
+    // True when the thread must end.
+    bool wait(LightingContext& ctx, platform::Event& stop) {
+        std::array<platform::Event*, 2> events{&stop, &changed_};
+        ctx.clock.waitAny(events, platform::Clock::kNoLimit);
+        return stop.isSet();
+    }
+
+private:
+    std::vector<device::DeviceLink*> links_;
+    platform::Event changed_{platform::Event::Reset::Auto};
+};
 
 // Restarts an effect after an effect-state reset or when the mode changed since the last turn.
 struct ResetWatch {
@@ -71,17 +104,18 @@ void runMouseLighting(LightingContext& ctx, platform::Event& stop) {
     MouseEffectState state;
     ResetWatch reset;
     LedFrame frame;
+    LinkWatch watch{&ctx.mouseLink};
     bool warned = false;
     if (!pause(ctx, stop, kMouseStartWait)) {
         // The 1 ms wait at the top of each turn is the stop test.
         while (!ctx.clock.sleepUnlessStopped(stop, 1ms)) {
             const unsigned speed = ctx.mouse.snapshot().lighting.speed();
             if (pause(ctx, stop, Ms(2 * speed + 3)) || pause(ctx, stop, Ms(10 * speed))) break;
-            if (!ctx.mouseLink.open.load()) {
-                if (pause(ctx, stop, kClosedLinkWait)) break;
+            // Closed, or the shared thread drives the mouse: nothing to send until that changes.
+            if (!ctx.mouseLink.open.load() || ctx.mouseLink.syncLighting.load()) {
+                if (watch.wait(ctx, stop)) break;
                 continue;
             }
-            if (ctx.mouseLink.syncLighting.load()) continue; // the shared thread drives the mouse
 
             const LightingSnapshot snap = ctx.mouse.snapshot();
             if (reset.due(snap)) state = MouseEffectState{};
@@ -112,17 +146,13 @@ void runPadLighting(LightingContext& ctx, platform::Event& stop) {
     PadEffectState state;
     ResetWatch reset;
     LedFrame frame;
+    LinkWatch watch{&ctx.padLink};
     if (!pause(ctx, stop, kPadStartWait)) {
         while (!stop.isSet()) {
             const auto lighting = ctx.pad.snapshot().lighting;
             if (pause(ctx, stop, padTurnDelay(lighting.mode(), lighting.speed()))) break;
-            if (!ctx.padLink.open.load()) {
-                if (pause(ctx, stop, kClosedLinkWait)) break;
-                continue;
-            }
-            if (ctx.padLink.syncLighting.load()) {
-                // Nothing to do while the shared thread drives the pad; rest so a 0 ms delay cannot spin.
-                if (pause(ctx, stop, kIdleWait)) break;
+            if (!ctx.padLink.open.load() || ctx.padLink.syncLighting.load()) {
+                if (watch.wait(ctx, stop)) break;
                 continue;
             }
 
@@ -152,16 +182,20 @@ void runKeyboardLighting(LightingContext& ctx, platform::Event& stop) {
         std::make_unique<std::tuple<KeyboardEffectState, KeyLightState, KeyboardFrame, KeyboardExtras>>();
     auto& [state, keys, frame, extras] = *work;
     ResetWatch reset;
+    LinkWatch watch{&ctx.keyboardLink};
     if (!pause(ctx, stop, kKeyboardStartWait)) {
         while (!stop.isSet()) {
             const auto lighting = ctx.keyboard.snapshot().lighting;
             if (pause(ctx, stop, keyboardTurnDelay(lighting.mode(), lighting.speed()))) break;
-            if (!ctx.keyboardLink.open.load()) {
-                if (pause(ctx, stop, kClosedLinkWait)) break;
+            if (!ctx.keyboardLink.open.load() || ctx.keyboardLink.syncLighting.load()) {
+                if (watch.wait(ctx, stop)) break;
                 continue;
             }
             ctx.keyboardExtras.snapshot(extras);
-            if (ctx.keyboardLink.syncLighting.load() || extras.modelNumber != 0) continue;
+            if (extras.modelNumber != 0) {
+                if (pause(ctx, stop, kOtherModelWait)) break;
+                continue;
+            }
 
             const LightingSnapshot snap = ctx.keyboard.snapshot();
             if (reset.due(snap)) resetKeyboardState(state, snap.lighting.mode());
@@ -185,22 +219,24 @@ void runSharedLighting(LightingContext& ctx, platform::Event& stop) {
     auto& [frames, keyboardFrame, extras] = *work;
     SharedEffectState state;
     ResetWatch reset;
+    LinkWatch watch{&ctx.mouseLink, &ctx.padLink, &ctx.keyboardLink};
     while (!stop.isSet()) {
         if (pause(ctx, stop, Ms(4 * ctx.sync.snapshot().lighting.speed()))) break;
-        if (!ctx.mouseLink.open.load() && !ctx.padLink.open.load() && !ctx.keyboardLink.open.load()) {
-            if (pause(ctx, stop, kNoLinkWait)) break;
+        // Served are the open devices in same mode; with none there is nothing to do until one joins.
+        const bool toKeyboard = ctx.keyboardLink.open.load() && ctx.keyboardLink.syncLighting.load();
+        const bool toMouse = ctx.mouseLink.open.load() && ctx.mouseLink.syncLighting.load();
+        const bool toPad = ctx.padLink.open.load() && ctx.padLink.syncLighting.load();
+        if (!(toKeyboard || toMouse || toPad)) {
+            if (watch.wait(ctx, stop)) break;
             continue;
         }
-        const bool toKeyboard = ctx.keyboardLink.syncLighting.load();
-        const bool toMouse = ctx.mouseLink.syncLighting.load();
-        const bool toPad = ctx.padLink.syncLighting.load();
         const LightingSnapshot snap = ctx.sync.snapshot();
-        if (!(toKeyboard || toMouse || toPad) || snap.lighting.mode() >= kSharedEffectCount) {
+        if (snap.lighting.mode() >= kSharedEffectCount) {
             if (pause(ctx, stop, kIdleWait)) break;
             continue;
         }
         if (reset.due(snap)) state = SharedEffectState{};
-        if (pause(ctx, stop, sharedEffectPause(snap.lighting.mode()))) break;
+        if (pause(ctx, stop, std::max(sharedEffectPause(snap.lighting.mode()), kSharedMinTurn))) break;
         renderShared(snap.lighting, state, frames);
 
         bool first = true;

@@ -9,6 +9,7 @@
 #include "shell/control/sim_commands.h"
 #include "shell/control/ui_commands.h"
 #include "shell/device_wiring.h"
+#include "shell/lighting_wiring.h"
 #include "shell/main_window.h"
 #include "shell/message_box.h"
 #include "shell/simulate_panel.h"
@@ -64,6 +65,7 @@ struct Application::Parts {
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<DeviceWiring> devices;
     std::unique_ptr<SyncWiring> sync;
+    std::unique_ptr<LightingWiring> lighting;
     std::unique_ptr<SimulatePanel> panel;
     control::CommandTable commands;
     std::unique_ptr<control::InstanceServer> server;
@@ -82,6 +84,7 @@ Application::~Application() {
     parts_->window.reset();
     parts_->devices.reset();
     parts_->sync.reset();
+    parts_->lighting.reset();
     parts_->state.reset();
     parts_->backend.reset();
 }
@@ -120,6 +123,9 @@ bool Application::start() {
     MainWindow& window = *p.window;
     p.devices = std::make_unique<DeviceWiring>(window, *p.backend);
     p.sync = std::make_unique<SyncWiring>(window);
+    p.lighting = std::make_unique<LightingWiring>(window);
+    p.devices->onClick = [&p] { p.lighting->click(); };
+    p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };
     if (p.sim) {
         control::registerSimCommands(p.commands, *p.sim);
         window.addMenuItem("sim_panel", "Simulated devices", [&p] {

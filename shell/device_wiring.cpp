@@ -69,6 +69,7 @@ void DeviceWiring::showDeviceTab(DeviceClass device) {
         page.find(deviceTab(device)).setVisible(true);
         page.option(deviceTab(device)).setSelected(true, ui::Notify::Yes);
         if (device == DeviceClass::Mouse) page.find("ms_tab_panel").setVisible(true);
+        window_.somethingMoves(); // its lights stream now
     });
 }
 

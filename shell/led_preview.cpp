@@ -27,7 +27,9 @@ void showPreview(const ui::Page& page, lighting::LightDevice device,
     const std::size_t count = std::min(leds.size(), lighting::previewLedCount(device));
     for (std::size_t i = 0; i < count; ++i) {
         const lighting::PreviewLed& led = leds[i];
-        page.find(prefix + std::to_string(i)).setLight(previewToRgb(led.colour), led.alpha, led.visible);
+        // A page not built yet has nothing to show; it shows the next frame once it is.
+        page.findLoaded(prefix + std::to_string(i))
+            .setLight(previewToRgb(led.colour), led.alpha, led.visible);
     }
 }
 

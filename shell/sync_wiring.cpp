@@ -55,6 +55,7 @@ void SyncWiring::apply(DeviceClass device, const device::DeviceState& copy,
         ui::ListLike combo = window_.page().combo("ms_device_profile_combo");
         if (*result.selectSlot < combo.count()) combo.select(*result.selectSlot, ui::Notify::Yes);
     }
+    if (result.changed.current && lightingChanged) lightingChanged(device);
     if (refreshPage) refreshPage(device);
 }
 

@@ -18,6 +18,8 @@ public:
 
     // The page refresh after a sequence; the settings pages fill it in.
     std::function<void(device::DeviceClass)> refreshPage;
+    // The device's lighting bytes may have changed: the lighting engine takes them again.
+    std::function<void(device::DeviceClass)> lightingChanged;
 
     // Runs a sequence for a device off the UI thread and applies its result on it.
     using Sequence =

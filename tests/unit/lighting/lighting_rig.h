@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <vector>
 
 namespace zq::lighting::test {
@@ -42,6 +43,19 @@ public:
         now_ += d;
         if (sleeps.size() >= limit_) stop.set();
         return stop.isSet();
+    }
+    // A wait on events is a sleep of its limit (kNoLimit for "until something happens"); an event that is
+    // set ends it at once without a sleep. The scripted stop is the first event.
+    int waitAny(std::span<platform::Event* const> events, Duration limit) override {
+        for (std::size_t i = 0; i < events.size(); ++i)
+            if (events[i]->wait(Duration(0))) return static_cast<int>(i);
+        sleeps.push_back(limit);
+        if (limit != kNoLimit) now_ += limit;
+        if (sleeps.size() >= limit_ && !events.empty()) {
+            events[0]->set();
+            return 0;
+        }
+        return -1;
     }
     void setLimit(std::size_t limit) { limit_ = limit; }
 

@@ -142,7 +142,8 @@ TEST_F(ThreadTest, ClosedLinkOrSameModeMakesTheThreadIdle) {
     clock.setLimit(12);
     runMouseLighting(ctx, stop);
     EXPECT_EQ(rig.backend.mouse().lightFrameCount(), 0u);
-    EXPECT_EQ(clock.sleeps[3], 100ms); // after the 1 ms stop test and 3 ms
+    // After the 1 ms stop test and 3 ms it waits, without a limit, for the link to change.
+    EXPECT_EQ(clock.sleeps[3], platform::Clock::kNoLimit);
 
     rig.mouse.open = true;
     rig.mouse.syncLighting = true;
@@ -219,8 +220,9 @@ TEST_F(ThreadTest, SameModeDrivesAllThreeDevicesFromSyncLighting) {
     const auto pad = lastFrame(rig.backend.pad());
     ASSERT_EQ(pad.size(), 45u);
     for (std::size_t i = 0; i < 15; ++i) EXPECT_EQ(pad[3 * i + 2], 30) << "LED " << i;
-    // Sends in the order keyboard, mouse, pad, a few milliseconds apart.
-    EXPECT_EQ(firstSleeps(2), (std::vector<Ms>{3ms, 3ms}));
+    // Static at speed 0 still rests 20 ms a turn; then sends in the order keyboard, mouse, pad, a few
+    // milliseconds apart.
+    EXPECT_EQ(firstSleeps(3), (std::vector<Ms>{20ms, 3ms, 3ms}));
 
     // The device threads leave the devices alone meanwhile.
     const auto mouseFrames = rig.backend.mouse().lightFrameCount();
@@ -234,8 +236,8 @@ TEST_F(ThreadTest, SharedThreadOnlyServesFlaggedDevicesAndNeverSpins) {
     ctx.sync.setLighting(lighting(0, 0, true));
     clock.setLimit(5);
     runSharedLighting(ctx, stop);
-    // Nobody in same mode: a rest per turn, no frames.
-    EXPECT_EQ(clock.sleeps, (std::vector<Ms>(5, 100ms)));
+    // Nobody in same mode: a wait for a link to change, no frames.
+    EXPECT_EQ(clock.sleeps, (std::vector<Ms>(5, platform::Clock::kNoLimit)));
     EXPECT_EQ(rig.backend.pad().lightFrameCount(), 0u);
 
     rig.pad.syncLighting = true;
@@ -250,7 +252,7 @@ TEST_F(ThreadTest, SharedThreadOnlyServesFlaggedDevicesAndNeverSpins) {
     again();
     clock.setLimit(2);
     runSharedLighting(ctx, stop);
-    EXPECT_EQ(clock.sleeps.back(), 1000ms);
+    EXPECT_EQ(clock.sleeps.back(), platform::Clock::kNoLimit);
 }
 
 TEST_F(ThreadTest, TrafficSaverLeavesStaticFramesOut) {
@@ -314,6 +316,7 @@ TEST(LightingEngineTest, ThreadsStreamWhileTheUiChangesSettings) {
         engine.click();
         engine.keyPressed(static_cast<std::size_t>(round % 126));
         rig.pad.syncLighting = round % 4 == 0;
+        rig.pad.stateChanges.notify(); // as every change of the flag is told
         (void)preview.led(LightDevice::Keyboard, static_cast<std::size_t>(round % 126));
         std::this_thread::yield();
     }
