@@ -44,9 +44,8 @@ LightingWiring::LightingWiring(MainWindow& window)
     });
     window_.hooks.repaint = [this] { return repaint(); };
     for (const char* control : {"kb_deng_same_mode", "ms_deng_same_mode", "mp_deng_same_mode"})
-        window_.dispatcher().on(ui::notify::kClick, control, [this, control](const ui::Notification&) {
-            sameMode(control);
-        });
+        window_.dispatcher().on(ui::notify::kClick, control,
+                                [this, control](const ui::Notification&) { sameMode(control); });
 }
 
 void LightingWiring::lightingChanged(DeviceClass device) {

@@ -162,4 +162,81 @@ TEST(Program, RunsOnceAnswersZq70ctlAndQuitsWithinASecond) {
     EXPECT_LT(std::chrono::steady_clock::now() - asked, 1500ms);
 }
 
+// Polls zq70ctl until the answer holds `part` (the program's own timing, bounded).
+bool eventuallyHas(const Program& program, const std::vector<std::string>& args, const std::string& part,
+                   std::string* last = nullptr) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    std::string seen;
+    while (std::chrono::steady_clock::now() < deadline) {
+        seen = program.ctl(args).out;
+        if (contains(seen, part)) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    if (last) *last = seen;
+    return false;
+}
+
+TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
+    Program program;
+    program.start();
+    ASSERT_TRUE(program.answers());
+    std::string last;
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
+    EXPECT_TRUE(contains(program.ctl({"ui", "get", "ms_tab"}).out, "\"visible\":true"));
+    program.ctl({"sim", "dump", "mouse"}); // the log starts here
+
+    // A settings change on the mouse: the full read-back, in the described order.
+    EXPECT_EQ(program.ctl({"sim", "report", "mouse", "0x402"}).code, 0);
+    std::string log;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!contains(log, "[2,0,0]") && std::chrono::steady_clock::now() < deadline) {
+        log += program.ctl({"sim", "dump", "mouse"}).out; // each dump gives the commands since the last
+        std::this_thread::sleep_for(50ms);
+    }
+    // BeginTransfer, ReadDeviceInfo, ReadKeyBlock, five ReadKeyBlockPage (pages 126 bytes apart),
+    // EndTransfer.
+    std::size_t at = 0;
+    for (const char* step : {"[1,0,0]", "[3,0,33]", "[7,0,56]", "[8,0,56]", "[8,126,56]", "[8,252,56]",
+                             "[8,378,56]", "[8,504,56]", "[2,0,0]"}) {
+        const std::size_t found = log.find(step, at);
+        ASSERT_NE(found, std::string::npos) << step << " in " << log;
+        at = found;
+    }
+
+    // The mouse changed its slot itself; its profile button report refreshes the slot a second later.
+    EXPECT_EQ(program.ctl({"sim", "set", "mouse", "0", "02"}).code, 0);
+    EXPECT_EQ(program.ctl({"sim", "report", "mouse", "0x401"}).code, 0);
+    EXPECT_TRUE(
+        eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true,\"present\":true,\"slot\":2", &last))
+        << last;
+
+    // The keyboard goes, then the mouse: its tab hides and the pad's is selected, without the message.
+    program.ctl({"ui", "messages"});
+    EXPECT_EQ(program.ctl({"sim", "unplug", "keyboard"}).code, 0);
+    EXPECT_EQ(program.ctl({"sim", "unplug", "mouse"}).code, 0);
+    EXPECT_TRUE(eventuallyHas(program, {"ui", "get", "mp_tab"}, "\"selected\":true", &last)) << last;
+    EXPECT_TRUE(contains(program.ctl({"ui", "get", "ms_tab"}).out, "\"visible\":false"));
+    EXPECT_FALSE(contains(program.ctl({"ui", "messages"}).out, "message_text_20"));
+
+    // A device that does not answer costs its read-back, never the window.
+    EXPECT_EQ(program.ctl({"sim", "plug", "mouse"}).code, 0);
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
+    EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "noreply"}).code, 0);
+    EXPECT_EQ(program.ctl({"sim", "report", "mouse", "0x402"}).code, 0);
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(program.ctl({"ui", "click", "kb_tab"}).code, 0);
+    EXPECT_EQ(program.ctl({"status"}).code, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s) << "the window waited on the device";
+    EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "none"}).code, 0);
+
+    // The last device goes: the brief message.
+    EXPECT_EQ(program.ctl({"sim", "unplug", "pad"}).code, 0);
+    EXPECT_EQ(program.ctl({"sim", "unplug", "mouse"}).code, 0);
+    EXPECT_TRUE(eventuallyHas(program, {"ui", "messages"}, "message_text_20", &last)) << last;
+
+    EXPECT_EQ(program.ctl({"quit"}).code, 0);
+    EXPECT_EQ(Program::waitFor(program.pid(), 3s), 0);
+    program.forget();
+}
+
 } // namespace
