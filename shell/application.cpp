@@ -12,6 +12,7 @@
 #include "shell/lighting_wiring.h"
 #include "shell/main_window.h"
 #include "shell/message_box.h"
+#include "shell/save_to_device.h"
 #include "shell/simulate_panel.h"
 #include "shell/sync_wiring.h"
 #include "sim/sim_backend.h"
@@ -66,6 +67,7 @@ struct Application::Parts {
     std::unique_ptr<DeviceWiring> devices;
     std::unique_ptr<SyncWiring> sync;
     std::unique_ptr<LightingWiring> lighting;
+    std::unique_ptr<SaveToDevice> saveToDevice;
     std::unique_ptr<SimulatePanel> panel;
     control::CommandTable commands;
     std::unique_ptr<control::InstanceServer> server;
@@ -83,6 +85,7 @@ Application::~Application() {
     // The window's exit joins the threads before the wiring they call goes.
     parts_->window.reset();
     parts_->devices.reset();
+    parts_->saveToDevice.reset();
     parts_->sync.reset();
     parts_->lighting.reset();
     parts_->state.reset();
@@ -124,6 +127,7 @@ bool Application::start() {
     p.devices = std::make_unique<DeviceWiring>(window, *p.backend);
     p.sync = std::make_unique<SyncWiring>(window);
     p.lighting = std::make_unique<LightingWiring>(window);
+    p.saveToDevice = std::make_unique<SaveToDevice>(window, *p.sync);
     p.devices->onClick = [&p] { p.lighting->click(); };
     p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };
     if (p.sim) {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -447,10 +448,16 @@ void Edit::setNumbersOnly(int minimum, int maximum) {
 // ---- Slider ----------------------------------------------------------------------------------------
 
 int Slider::value() const {
+    if (auto* bar = qobject_cast<QProgressBar*>(widget())) return bar->value();
     auto* s = qobject_cast<QAbstractSlider*>(widget());
     return s ? s->value() : 0;
 }
 void Slider::setValue(int value, Notify notify) {
+    // A progress bar (the progress ring) takes a value as a slider does; it raises nothing.
+    if (auto* bar = qobject_cast<QProgressBar*>(widget())) {
+        bar->setValue(value);
+        return;
+    }
     auto* s = qobject_cast<QAbstractSlider*>(widget());
     if (!s) return;
     {
@@ -460,16 +467,20 @@ void Slider::setValue(int value, Notify notify) {
     if (notify == Notify::Yes) raise({notify::kValueChanged, {}, s->value(), 0});
 }
 void Slider::setRange(int minimum, int maximum) {
-    if (auto* s = qobject_cast<QAbstractSlider*>(widget())) {
+    if (auto* bar = qobject_cast<QProgressBar*>(widget())) {
+        bar->setRange(minimum, maximum);
+    } else if (auto* s = qobject_cast<QAbstractSlider*>(widget())) {
         const QSignalBlocker block(s);
         s->setRange(minimum, maximum);
     }
 }
 int Slider::minimum() const {
+    if (auto* bar = qobject_cast<QProgressBar*>(widget())) return bar->minimum();
     auto* s = qobject_cast<QAbstractSlider*>(widget());
     return s ? s->minimum() : 0;
 }
 int Slider::maximum() const {
+    if (auto* bar = qobject_cast<QProgressBar*>(widget())) return bar->maximum();
     auto* s = qobject_cast<QAbstractSlider*>(widget());
     return s ? s->maximum() : 0;
 }

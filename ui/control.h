@@ -127,6 +127,7 @@ public:
     void setNumbersOnly(int minimum, int maximum);
 };
 
+// Sliders, and progress bars (value and range only).
 class Slider : public Control {
 public:
     using Control::Control;

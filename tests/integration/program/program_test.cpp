@@ -239,4 +239,40 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
     program.forget();
 }
 
+TEST(Program, SaveToDeviceRunsOnceAtATimeWithItsProgressShown) {
+    Program program;
+    program.start();
+    ASSERT_TRUE(program.answers());
+    std::string last;
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
+    program.ctl({"sim", "dump", "mouse"});
+
+    // A slow device: the transfer is under way while the window answers.
+    EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "noreply"}).code, 0);
+    EXPECT_EQ(program.ctl({"ui", "click", "ms_key_butt_prosave"}).code, 0);
+    EXPECT_TRUE(contains(program.ctl({"ui", "get", "setting_progress"}).out, "\"visible\":true"));
+    EXPECT_TRUE(contains(program.ctl({"ui", "get", "ms_key_butt_prosave"}).out, "\"enabled\":false"));
+    EXPECT_NE(program.ctl({"ui", "click", "ms_key_butt_prosave"}).code, 0) << "a second transfer started";
+
+    EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "none"}).code, 0);
+    std::string log;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (!contains(log, "[9,504,8]") && std::chrono::steady_clock::now() < deadline) {
+        log += program.ctl({"sim", "dump", "mouse"}).out;
+        std::this_thread::sleep_for(50ms);
+    }
+    // The key block goes out once, bracketed by a transfer.
+    EXPECT_NE(log.find("[1,0,0],[9,0,56]"), std::string::npos) << log;
+    EXPECT_TRUE(eventuallyHas(program, {"ui", "get", "ms_key_butt_prosave"}, "\"enabled\":true", &last))
+        << last;
+    EXPECT_TRUE(eventuallyHas(program, {"ui", "get", "setting_progress"}, "\"visible\":false", &last))
+        << last;
+    log += program.ctl({"sim", "dump", "mouse"}).out;
+    EXPECT_EQ(log.find("[9,0,56]"), log.rfind("[9,0,56]")) << log;
+
+    EXPECT_EQ(program.ctl({"quit"}).code, 0);
+    EXPECT_EQ(Program::waitFor(program.pid(), 3s), 0);
+    program.forget();
+}
+
 } // namespace

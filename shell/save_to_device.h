@@ -1,0 +1,29 @@
+#pragma once
+// The device save buttons ("ms_key_butt_prosave", "kb_key_butt_prosave"): the cursor paths (mouse) and
+// the macros built from their files, then the key block, sent from the device worker while the window
+// shows the progress ring. Both buttons stay disabled until the transfer has ended, so two transfers
+// never overlap; the window stays responsive throughout.
+#include "device/app_state.h"
+
+namespace zq::shell {
+
+class MainWindow;
+class SyncWiring;
+
+class SaveToDevice {
+public:
+    SaveToDevice(MainWindow& window, SyncWiring& sync);
+
+    void start(device::DeviceClass device);
+    bool running() const { return running_; }
+
+private:
+    void enableButtons(bool enabled);
+    void progress(int done, int total);
+
+    MainWindow& window_;
+    SyncWiring& sync_;
+    bool running_ = false;
+};
+
+} // namespace zq::shell
