@@ -2,6 +2,7 @@
 
 #include "device/app_state.h"
 #include "device/hid/hidraw_backend.h"
+#include "platform/autostart.h"
 #include "platform/debug.h"
 #include "shell/control/automation_dialogs.h"
 #include "shell/control/command_table.h"
@@ -132,12 +133,26 @@ bool Application::start() {
     p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };
     if (p.sim) {
         control::registerSimCommands(p.commands, *p.sim);
-        window.addMenuItem("sim_panel", "Simulated devices", [&p] {
-            if (!p.panel) p.panel = std::make_unique<SimulatePanel>(*p.sim);
-            p.panel->show();
-            p.panel->raise();
-        });
+        window.addMenuItem(
+            "sim_panel", [] { return std::string("Simulated devices"); },
+            [&p] {
+                if (!p.panel) p.panel = std::make_unique<SimulatePanel>(*p.sim);
+                p.panel->show();
+                p.panel->raise();
+            });
     }
+    // Start at login: an XDG autostart entry that starts the program in the tray.
+    window.addMenuItem(
+        "start_at_login",
+        [] { return std::string(platform::Autostart().enabled() ? "✓ Start at login" : "Start at login"); },
+        [&window] {
+            platform::Autostart autostart;
+            const bool done = autostart.enabled()
+                                  ? autostart.disable()
+                                  : autostart.enable(platform::autostartExecLine(
+                                        QCoreApplication::applicationFilePath().toStdString()));
+            if (!done) window.messages().showText(autostart.error());
+        });
     if (p.automation) control::registerUiCommands(p.commands, window.page(), *p.automation);
 
     using control::Reply;

@@ -209,13 +209,14 @@ void MainWindow::onExit(std::function<void(std::chrono::milliseconds)> stop) {
     exitSteps_.push_back(std::move(stop));
 }
 
-void MainWindow::addMenuItem(std::string name, std::string text, std::function<void()> action) {
+void MainWindow::addMenuItem(std::string name, std::function<std::string()> text,
+                             std::function<void()> action) {
     extraItems_.push_back({std::move(name), std::move(text), std::move(action)});
 }
 
 std::vector<TrayMenuItem> MainWindow::extraMenuItems() const {
     std::vector<TrayMenuItem> out;
-    for (const auto& item : extraItems_) out.push_back({item.name, item.text});
+    for (const auto& item : extraItems_) out.push_back({item.name, item.text ? item.text() : item.name});
     return out;
 }
 

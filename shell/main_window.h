@@ -81,7 +81,8 @@ public:
     };
     Hooks hooks;
     std::vector<TrayMenuItem> extraMenuItems() const;
-    void addMenuItem(std::string name, std::string text, std::function<void()> action);
+    // An item of our own in the tray menu, above "exit"; its text is asked for each time the menu opens.
+    void addMenuItem(std::string name, std::function<std::string()> text, std::function<void()> action);
 
     // ---- messages
     void post(AppMessage message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
@@ -140,7 +141,8 @@ private:
     std::vector<std::function<void()>> pageStarts_;
     std::vector<std::function<void(std::chrono::milliseconds)>> exitSteps_;
     struct ExtraItem {
-        std::string name, text;
+        std::string name;
+        std::function<std::string()> text;
         std::function<void()> action;
     };
     std::vector<ExtraItem> extraItems_;

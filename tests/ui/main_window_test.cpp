@@ -232,6 +232,19 @@ TEST_F(MainWindowTest, MenuCommandsSwitchLanguageAndUnknownItemsShowTheirText) {
     EXPECT_EQ(messages.shown()[0].text, "A ready text");
 }
 
+TEST_F(MainWindowTest, OurMenuItemsShowTheirTextOfTheMomentAndRunTheirAction) {
+    bool on = false;
+    window->addMenuItem(
+        "start_at_login", [&] { return std::string(on ? "✓ Start at login" : "Start at login"); },
+        [&] { on = !on; });
+    ASSERT_EQ(window->extraMenuItems().size(), 1u);
+    EXPECT_EQ(window->extraMenuItems()[0].text, "Start at login");
+    window->menuCommand("Start_At_Login", "Start at login");
+    EXPECT_TRUE(on);
+    EXPECT_EQ(window->extraMenuItems()[0].text, "✓ Start at login");
+    EXPECT_TRUE(messages.shown().empty()) << "an item of ours is not an unknown item";
+}
+
 TEST_F(MainWindowTest, TheTrayMenuEndsWithExitInTheLanguageOfMainIni) {
     EXPECT_EQ(TrayMenu::exitText("0"), "close");
     EXPECT_EQ(TrayMenu::exitText("1"), "关闭");
