@@ -1,6 +1,9 @@
 #include "shell/worker_slots.h"
 
 #include <algorithm>
+#include <string>
+
+#include <pthread.h>
 #include <vector>
 
 namespace zq::shell {
@@ -20,7 +23,10 @@ bool WorkerSlots::start(int slot, std::function<void(platform::Event& stop)> bod
     // touches them freed. What its body refers to is the caller's: the program ends the process without
     // destructors when a thread was left behind (see leftBehind()).
     auto stop = stops_[static_cast<std::size_t>(slot)];
-    s->thread = std::thread([s, stop, body = std::move(body)] {
+    s->thread = std::thread([s, stop, slot, body = std::move(body)] {
+        // Named by slot, so `top -H` and /proc tell the threads apart.
+        const std::string name = "zq70-slot-" + std::to_string(slot);
+        pthread_setname_np(pthread_self(), name.c_str());
         body(*stop);
         s->ended.set();
     });
