@@ -16,6 +16,7 @@
 #include "shell/save_to_device.h"
 #include "shell/simulate_panel.h"
 #include "shell/sync_wiring.h"
+#include "shell/user_commands.h"
 #include "sim/sim_backend.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_presenter.h"
@@ -129,6 +130,7 @@ bool Application::start() {
     p.sync = std::make_unique<SyncWiring>(window);
     p.lighting = std::make_unique<LightingWiring>(window);
     p.saveToDevice = std::make_unique<SaveToDevice>(window, *p.sync);
+    registerUserCommands(p.commands, window, *p.saveToDevice);
     p.devices->onClick = [&p] { p.lighting->click(); };
     p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };
     if (p.sim) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace zq::shell {
 
@@ -43,6 +44,14 @@ SaveToDevice::SaveToDevice(MainWindow& window, SyncWiring& sync) : window_(windo
                             [this](const ui::Notification&) { start(DeviceClass::Mouse); });
     window_.dispatcher().on(ui::notify::kClick, "kb_key_butt_prosave",
                             [this](const ui::Notification&) { start(DeviceClass::Keyboard); });
+}
+
+void SaveToDevice::whenDone(std::function<void()> done) {
+    if (!running_) {
+        done();
+        return;
+    }
+    whenDone_.push_back(std::move(done));
 }
 
 void SaveToDevice::enableButtons(bool enabled) {
@@ -138,6 +147,7 @@ void SaveToDevice::start(DeviceClass device) {
             window_.handle(AppMessage::ProgressDone, 0, 0);
             enableButtons(true);
             running_ = false;
+            for (auto& done : std::exchange(whenDone_, {})) done();
         });
     });
 }

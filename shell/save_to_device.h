@@ -5,6 +5,9 @@
 // never overlap; the window stays responsive throughout.
 #include "device/app_state.h"
 
+#include <functional>
+#include <vector>
+
 namespace zq::shell {
 
 class MainWindow;
@@ -16,6 +19,8 @@ public:
 
     void start(device::DeviceClass device);
     bool running() const { return running_; }
+    // Called once when the running transfer ends (at once when none runs).
+    void whenDone(std::function<void()> done);
 
 private:
     void enableButtons(bool enabled);
@@ -24,6 +29,7 @@ private:
     MainWindow& window_;
     SyncWiring& sync_;
     bool running_ = false;
+    std::vector<std::function<void()>> whenDone_;
 };
 
 } // namespace zq::shell

@@ -1,5 +1,6 @@
 #include "shell/sync_wiring.h"
 
+#include "platform/host_mouse_settings.h"
 #include "shell/main_window.h"
 #include "ui/message_presenter.h"
 
@@ -8,6 +9,13 @@
 namespace zq::shell {
 
 using device::DeviceClass;
+
+namespace {
+// The host settings a mouse restore puts back: the slider's step 5 is the desktop's speed 10.
+constexpr int kDefaultPointerStep = 5;
+constexpr int kDefaultPointerSpeed = 10;
+constexpr int kDefaultWheelLines = 3;
+} // namespace
 
 SyncWiring::SyncWiring(MainWindow& window) : window_(window) {
     device::AppState& state = window_.state();
@@ -25,6 +33,30 @@ SyncWiring::SyncWiring(MainWindow& window) : window_(window) {
     on(AppMessage::KeyboardSlotRefresh, DeviceClass::Keyboard, device::keyboardSlotRefresh);
     window_.hooks.keyboardReadBack = [this] { run(DeviceClass::Keyboard, device::keyboardFullReadBack); };
     window_.hooks.padReadBack = [this] { run(DeviceClass::Pad, device::padFullReadBack); };
+    // Onboard slot switches: the mouse's slot buttons, the pad's slot list.
+    window_.dispatcher().onFamily(
+        ui::notify::kClick, "ms_profile_",
+        [this](const ui::Notification&, int slot) { switchSlot(DeviceClass::Mouse, slot); });
+    window_.dispatcher().on(
+        ui::notify::kItemSelect, "mp_deng_combo_profile",
+        [this](const ui::Notification& n) { switchSlot(DeviceClass::Pad, static_cast<int>(n.wParam)); });
+    // Restore defaults: the mouse first puts the host's pointer settings back (they ride in its profile).
+    window_.dispatcher().on(ui::notify::kClick, "ms_one_profile_default", [this](const ui::Notification&) {
+        window_.page().slider("ms_point_speed_slider").setValue(kDefaultPointerStep);
+        window_.page().edit("ms_gunlun_speed_edit").setText(std::to_string(kDefaultWheelLines));
+        if (!hostMouse_) hostMouse_ = platform::makeHostMouseSettings();
+        hostMouse_->setPointerSpeed(kDefaultPointerSpeed);
+        hostMouse_->setWheelScrollLines(kDefaultWheelLines);
+        run(DeviceClass::Mouse, [](device::DeviceLink& link, device::DeviceState& s, platform::Event& stop) {
+            return device::restoreDefaults(DeviceClass::Mouse, link, s, stop);
+        });
+    });
+    // The pad: its reset, and a second later its full read-back (on the worker: the window does not wait).
+    window_.dispatcher().on(ui::notify::kClick, "mp_one_profile_default", [this](const ui::Notification&) {
+        run(DeviceClass::Pad, [](device::DeviceLink& link, device::DeviceState& s, platform::Event& stop) {
+            return device::restoreDefaults(DeviceClass::Pad, link, s, stop);
+        });
+    });
     // The push: the flags are taken on the UI thread, the frames go out from the worker.
     window_.hooks.settingsPush = [this, &state] {
         auto plan = std::make_shared<device::PushPlan>(device::takeSettingsPush(state));
@@ -38,12 +70,29 @@ SyncWiring::~SyncWiring() {
     worker_.stop(std::chrono::milliseconds(1000));
 }
 
-void SyncWiring::run(DeviceClass device, Sequence sequence) {
+void SyncWiring::switchSlot(DeviceClass device, int slot) {
+    run(
+        device,
+        [device, slot](device::DeviceLink& link, device::DeviceState& s, platform::Event& stop) {
+            return device::slotSwitch(device, link, s, slot, stop);
+        },
+        [this, device](const device::SyncResult& result) {
+            // The mouse shows its new slot's buttons without a function editor open.
+            if (result.status == device::SyncStatus::Done && device == DeviceClass::Mouse)
+                window_.page().findLoaded("ms_tab_function").setVisible(false);
+        });
+}
+
+void SyncWiring::run(DeviceClass device, Sequence sequence,
+                     std::function<void(const device::SyncResult&)> after) {
     device::AppState& state = window_.state();
     auto copy = std::make_shared<device::DeviceState>(state.state(device));
-    worker_.post([this, device, copy, sequence, &state](device::DeviceWorker::JobContext& job) {
+    worker_.post([this, device, copy, sequence, after, &state](device::DeviceWorker::JobContext& job) {
         const device::SyncResult result = sequence(state.link(device), *copy, job.stop());
-        window_.postTask([this, device, copy, result] { apply(device, *copy, result); });
+        window_.postTask([this, device, copy, result, after] {
+            if (after) after(result);
+            apply(device, *copy, result);
+        });
     });
 }
 

@@ -6,6 +6,11 @@
 #include "device/sync.h"
 
 #include <functional>
+#include <memory>
+
+namespace zq::platform {
+class HostMouseSettings;
+}
 
 namespace zq::shell {
 
@@ -24,14 +29,19 @@ public:
     // Runs a sequence for a device off the UI thread and applies its result on it.
     using Sequence =
         std::function<device::SyncResult(device::DeviceLink&, device::DeviceState&, platform::Event&)>;
-    void run(device::DeviceClass device, Sequence sequence);
+    // `after` runs on the UI thread before the result is applied (and the page refreshed).
+    void run(device::DeviceClass device, Sequence sequence,
+             std::function<void(const device::SyncResult&)> after = {});
 
     device::DeviceWorker& worker() { return worker_; }
+    // The onboard slot switch of the mouse or the pad (0..5; others are ignored by the sequence).
+    void switchSlot(device::DeviceClass device, int slot);
 
 private:
     void apply(device::DeviceClass device, const device::DeviceState& copy, const device::SyncResult& result);
     MainWindow& window_;
     device::DeviceWorker worker_;
+    std::unique_ptr<platform::HostMouseSettings> hostMouse_; // made on first use
 };
 
 } // namespace zq::shell

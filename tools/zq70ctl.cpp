@@ -32,6 +32,10 @@ Talks to the zephran-q70 of this user that is running, and prints its answer as 
   status                      simulate, visible, language, and per device present/open/slot
   show                        bring the window to the front
   quit                        end the program (as the tray menu's exit)
+  slot N                      the mouse's onboard slot, 0 to 5
+  pad-slot N                  the mouse pad's onboard slot, 0 to 5
+  macro upload mouse|keyboard send the macros (and the mouse's cursor paths) to the device; waits
+                              until the transfer has ended
 
 With zephran-q70 --simulate only:
   sim plug|unplug DEVICE

@@ -203,6 +203,21 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
         at = found;
     }
 
+    // The onboard slot from the command line: a slot read, the switch, the new slot's record; asked for
+    // the slot it is on, only the read.
+    EXPECT_EQ(program.ctl({"slot", "3"}).code, 0);
+    ASSERT_TRUE(
+        eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true,\"present\":true,\"slot\":3", &last))
+        << last;
+    EXPECT_TRUE(contains(program.ctl({"sim", "dump", "mouse"}).out, "[5,0,1],[6,0,1],[5,192,56]"));
+    EXPECT_EQ(program.ctl({"slot", "3"}).code, 0);
+    EXPECT_TRUE(eventuallyHas(program, {"sim", "dump", "mouse"}, "\"log\":[[5,0,1]]", &last)) << last;
+    EXPECT_EQ(program.ctl({"slot", "6"}).code, 2);
+    EXPECT_EQ(program.ctl({"slot", "0"}).code, 0);
+    ASSERT_TRUE(
+        eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true,\"present\":true,\"slot\":0", &last))
+        << last;
+
     // The mouse changed its slot itself; its profile button report refreshes the slot a second later.
     EXPECT_EQ(program.ctl({"sim", "set", "mouse", "0", "02"}).code, 0);
     EXPECT_EQ(program.ctl({"sim", "report", "mouse", "0x401"}).code, 0);
@@ -269,6 +284,11 @@ TEST(Program, SaveToDeviceRunsOnceAtATimeWithItsProgressShown) {
         << last;
     log += program.ctl({"sim", "dump", "mouse"}).out;
     EXPECT_EQ(log.find("[9,0,56]"), log.rfind("[9,0,56]")) << log;
+
+    // From the command line: the same transfer, answered once it has ended.
+    EXPECT_EQ(program.ctl({"macro", "upload", "mouse"}).code, 0);
+    EXPECT_TRUE(contains(program.ctl({"sim", "dump", "mouse"}).out, "[9,504,8],[2,0,0]"));
+    EXPECT_EQ(program.ctl({"macro", "upload", "toaster"}).code, 2);
 
     EXPECT_EQ(program.ctl({"quit"}).code, 0);
     EXPECT_EQ(Program::waitFor(program.pid(), 3s), 0);
