@@ -2,8 +2,14 @@
 
 #include "profiles/profile_index.h"
 #include "shell/main_window.h"
+#include "ui/message_presenter.h"
+#include "ui/skin.h"
 
 #include <QWidget>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
 
 namespace zq::shell {
 
@@ -108,6 +114,49 @@ void DeviceWiring::hideMainWindow() {
 void DeviceWiring::sameModeVisible(DeviceClass device, bool visible) {
     window_.postTask(
         [this, device, visible] { window_.page().find(controlsOf(device).sameMode).setVisible(visible); });
+}
+
+std::string udevRuleFile(const std::string& applicationFolder) {
+    constexpr const char* kRule = "70-zephran-q70.rules";
+    const std::filesystem::path candidates[] = {
+        std::filesystem::path(applicationFolder) / "../../lib/udev/rules.d" / kRule,
+        std::filesystem::path("/usr/lib/udev/rules.d") / kRule,
+        std::filesystem::path("/usr/local/lib/udev/rules.d") / kRule,
+        std::filesystem::path(ZQ_SOURCE_PACKAGING) / kRule,
+    };
+    for (const auto& candidate : candidates) {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(candidate, ignored))
+            return std::filesystem::weakly_canonical(candidate, ignored).string();
+    }
+    return kRule;
+}
+
+void DeviceWiring::linkErrorChanged(DeviceClass device, device::LinkError error) {
+    window_.postTask([this, device, error] {
+        const auto i = static_cast<std::size_t>(device);
+        refused_[i] = error == device::LinkError::Permission;
+        showPermissionState();
+        if (!refused_[i] || told_[i]) return;
+        told_[i] = true; // once a run: the tooltip keeps saying it
+        const std::string format = window_.skin().text("message_permission");
+        const std::string rule = udevRuleFile(ui::Skin::applicationFolder());
+        std::vector<char> text(format.size() + rule.size() + 64);
+        std::snprintf(text.data(), text.size(), format.c_str(), device::deviceKey(device), rule.c_str());
+        window_.messages().showText(text.data());
+    });
+}
+
+void DeviceWiring::showPermissionState() {
+    for (DeviceClass c : device::kDeviceClasses) {
+        if (!refused_[static_cast<std::size_t>(c)]) continue;
+        const std::string format = window_.skin().text("tray_permission");
+        std::vector<char> text(format.size() + 32);
+        std::snprintf(text.data(), text.size(), format.c_str(), device::deviceKey(c));
+        window_.setTrayToolTip(text.data());
+        return;
+    }
+    window_.setTrayToolTip("ZEPHRAN Q70");
 }
 
 void DeviceWiring::deviceReport(DeviceClass device, device::DeviceReport report, platform::Event& stop) {

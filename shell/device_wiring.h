@@ -5,7 +5,9 @@
 #include "device/device_reports.h"
 #include "device/presence.h"
 
+#include <array>
 #include <memory>
+#include <string>
 
 namespace zq::hid {
 class RawNodeBackend;
@@ -31,6 +33,9 @@ public:
     void postMouseDisconnected() override;
     void hideMainWindow() override;
     void sameModeVisible(device::DeviceClass device, bool visible) override;
+    // A node of the device this user may not open: said once in a message with the commands that install
+    // the device rule, and in the tray's tooltip while it lasts.
+    void linkErrorChanged(device::DeviceClass device, device::LinkError error) override;
     void deviceReport(device::DeviceClass device, device::DeviceReport report,
                       platform::Event& stop) override;
 
@@ -38,12 +43,20 @@ public:
     std::function<void()> onClick;
 
 private:
+    void showPermissionState();
+
     MainWindow& window_;
+    std::array<bool, 3> refused_{};
+    std::array<bool, 3> told_{};
     std::unique_ptr<device::PresenceMonitor> presence_;
     std::unique_ptr<device::DeviceReportMonitor> reports_;
 };
 
 // The device's tab button and the "same mode" button of its lighting page.
 const char* deviceTab(device::DeviceClass device);
+
+// Where the device rule is to be found for copying: beside an installed program, in the system's rule
+// folders, or in the source tree the program was built from.
+std::string udevRuleFile(const std::string& applicationFolder);
 
 } // namespace zq::shell

@@ -549,6 +549,11 @@ void MainWindow::requestExit() {
     QCoreApplication::quit();
 }
 
+void MainWindow::setTrayToolTip(const std::string& text) {
+    trayToolTip_ = text;
+    if (tray_) tray_->setToolTip(QString::fromStdString(text));
+}
+
 // ---- timers ----------------------------------------------------------------------------------------
 
 void MainWindow::armSettingsPush() {

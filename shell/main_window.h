@@ -108,6 +108,8 @@ public:
     void somethingMoves();     // timer 10 runs while visible and something moves
 
     bool hasTray() const { return tray_ != nullptr; }
+    void setTrayToolTip(const std::string& text);
+    const std::string& trayToolTip() const { return trayToolTip_; }
     bool isShown() const;
     const std::string& languageName() const { return languageName_; }
     bool initialised() const { return initialised_; }
@@ -157,6 +159,7 @@ private:
     bool exiting_ = false;
     std::string languageName_ = "en";
     std::set<std::string> prepared_; // palettes given their starting colour
+    std::string trayToolTip_ = "ZEPHRAN Q70";
 };
 
 } // namespace zq::shell

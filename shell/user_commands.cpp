@@ -51,8 +51,8 @@ void registerUserCommands(CommandTable& table, MainWindow& window, SaveToDevice&
         if (args.size() != 2 || args[0] != "upload" || (args[1] != "mouse" && args[1] != "keyboard"))
             return Reply::usageError("usage: macro upload mouse|keyboard");
         if (saveToDevice.running()) return Reply::failure("a transfer to a device is already running");
-        window.page().raise({ui::notify::kClick, args[1] == "mouse" ? "ms_key_butt_prosave" : "kb_key_butt_prosave",
-                             0, 0});
+        window.page().raise(
+            {ui::notify::kClick, args[1] == "mouse" ? "ms_key_butt_prosave" : "kb_key_butt_prosave", 0, 0});
         // The window goes on meanwhile; only this request waits, in an event loop of its own.
         if (saveToDevice.running()) {
             // Shared: the transfer may end after this request gave up waiting.

@@ -36,6 +36,11 @@ MESSAGES = {
     "another file.",
     "message_text_19": "The settings were sent to the device.",
     "message_text_20": "The mouse was disconnected.",
+    # Ours: a device whose node this user may not open.
+    "message_permission": "The %s is connected, but this user may not open it. Install the device rule "
+    "once, then unplug the device and plug it in again:\n\nsudo install -m 644 %s /etc/udev/rules.d/\n"
+    "sudo udevadm control --reload\nsudo udevadm trigger --subsystem-match=hidraw",
+    "tray_permission": "ZEPHRAN Q70: the %s needs a device rule (see the window)",
 }
 
 # Key code table names, in table order; the value is what the picture and the labels show.

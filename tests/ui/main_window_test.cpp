@@ -5,6 +5,7 @@
 #include "platform/debug.h"
 #include "platform/private_profile.h"
 #include "platform/registry.h"
+#include "shell/device_wiring.h"
 #include "shell/language.h"
 #include "shell/main_window.h"
 #include "shell/page_dialog.h"
@@ -243,6 +244,26 @@ TEST_F(MainWindowTest, OurMenuItemsShowTheirTextOfTheMomentAndRunTheirAction) {
     EXPECT_TRUE(on);
     EXPECT_EQ(window->extraMenuItems()[0].text, "✓ Start at login");
     EXPECT_TRUE(messages.shown().empty()) << "an item of ours is not an unknown item";
+}
+
+TEST_F(MainWindowTest, ADeviceThisUserMayNotOpenIsToldOnceWithTheCommandsThatAllowIt) {
+    DeviceWiring wiring(*window, backend);
+    messages.clear();
+    wiring.linkErrorChanged(device::DeviceClass::Mouse, device::LinkError::Permission);
+    wiring.linkErrorChanged(device::DeviceClass::Mouse, device::LinkError::Permission);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    const std::string& text = messages.shown()[0].text;
+    EXPECT_NE(text.find("mouse"), std::string::npos) << text;
+    EXPECT_NE(text.find("70-zephran-q70.rules /etc/udev/rules.d/"), std::string::npos) << text;
+    EXPECT_NE(text.find("udevadm trigger --subsystem-match=hidraw"), std::string::npos) << text;
+    EXPECT_NE(window->trayToolTip().find("mouse"), std::string::npos);
+
+    wiring.linkErrorChanged(device::DeviceClass::Mouse, device::LinkError::None);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->trayToolTip(), "ZEPHRAN Q70");
+    // The rule of the source tree is found for a program run from its build.
+    EXPECT_TRUE(std::filesystem::is_regular_file(udevRuleFile("/nonexistent")));
 }
 
 TEST_F(MainWindowTest, TheTrayMenuEndsWithExitInTheLanguageOfMainIni) {
