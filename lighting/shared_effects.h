@@ -35,6 +35,24 @@ struct SharedFrames {
     LedFrame pad;   // 45 bytes
 };
 
+// The mouse numbers its modes its own way (0 wave, 1 static, 2 breath, 3 gradient breath, ...): its
+// lighting as the shared effects number them, so same mode from the mouse shows what the mouse showed
+// (the gradient breath as the colour-cycling breath). Modes without a shared effect stay as they are.
+constexpr settings::LightingSettings sharedFromMouse(settings::LightingSettings mouse) {
+    switch (mouse.mode()) {
+    case 1: // static
+        mouse.setMode(3);
+        break;
+    case 3: // gradient breath
+        mouse.setMode(2);
+        mouse.setSevenColour(true);
+        break;
+    default: // wave and breath keep their numbers
+        break;
+    }
+    return mouse;
+}
+
 // One turn of shared effect sync.mode(); false for a mode past 3 (nothing is sent).
 bool renderShared(const settings::LightingSettings& sync, SharedEffectState& state, SharedFrames& out);
 

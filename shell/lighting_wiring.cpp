@@ -2,6 +2,7 @@
 
 #include "device/sync.h"
 #include "lighting/frame_sender.h"
+#include "lighting/shared_effects.h"
 #include "shell/led_preview.h"
 #include "shell/main_window.h"
 
@@ -82,6 +83,8 @@ void LightingWiring::sameMode(const char* control) {
     std::array<std::uint8_t, 1 + device::kLightingBytes + 1> block{};
     std::copy(state.sharedLighting.begin(), state.sharedLighting.end(), block.begin() + 1);
     context_.sync.setFromBlock(block);
+    if (device::sameModeSource(control) == DeviceClass::Mouse)
+        context_.sync.setLighting(lighting::sharedFromMouse(settings::LightingSettings::fromBlock(block)));
     for (DeviceClass receiver : result.receivers) lightingChanged(receiver);
     window_.somethingMoves();
 }

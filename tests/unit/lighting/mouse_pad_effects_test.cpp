@@ -2,6 +2,7 @@
 // must keep (scaling, the DPI indicator, the flash length, the counters).
 #include "lighting/mouse_effects.h"
 #include "lighting/pad_effects.h"
+#include "lighting/shared_effects.h"
 #include "platform/debug.h"
 
 #include <gtest/gtest.h>
@@ -328,6 +329,32 @@ TEST(PadEffects, ReactiveFlashesAllFifteenLeds) {
     renderPad({lighting(8, 4), false, kT0 + 150ms}, st, f);
     renderPad({lighting(8, 4), false, kT0 + 160ms}, st, f);
     EXPECT_EQ(sentAt(f, 0), (Rgb{}));
+}
+
+TEST(SameModeFromTheMouse, TheMouseModesBecomeTheSharedEffectsThatLookTheSame) {
+    const struct {
+        std::uint8_t mouseMode;
+        bool seven;
+        std::uint8_t shared;
+        bool sharedSeven;
+    } cases[] = {
+        {0, false, 0, false}, // wave
+        {1, false, 3, false}, // static
+        {2, false, 2, false}, // breath in one colour
+        {2, true, 2, true},   // breath through the colours
+        {3, false, 2, true},  // gradient breath: the colour-cycling breath, not a static colour
+        {5, false, 5, false}, // no shared effect: left as it is (the shared thread sends nothing)
+    };
+    for (const auto& c : cases) {
+        settings::LightingSettings mouse;
+        mouse.setMode(c.mouseMode);
+        mouse.setSevenColour(c.seven);
+        mouse.setColour({1, 2, 3});
+        const auto shared = sharedFromMouse(mouse);
+        EXPECT_EQ(shared.mode(), c.shared) << int(c.mouseMode);
+        EXPECT_EQ(shared.sevenColour(), c.sharedSeven) << int(c.mouseMode);
+        EXPECT_EQ(shared.colour(), (Rgb{1, 2, 3}));
+    }
 }
 
 } // namespace
