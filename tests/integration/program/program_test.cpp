@@ -295,4 +295,38 @@ TEST(Program, SaveToDeviceRunsOnceAtATimeWithItsProgressShown) {
     program.forget();
 }
 
+TEST(Program, EveryFaultOfADeviceLeavesTheWindowAnsweringAndNothingHanging) {
+    Program program;
+    program.start();
+    ASSERT_TRUE(program.answers());
+    std::string last;
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
+    const std::vector<std::vector<std::string>> faults{
+        {"late", "400"}, {"status-ff"}, {"status-fe"}, {"write-fail"}, {"noreply"}, {"unplug-after", "5"},
+    };
+    for (const auto& fault : faults) {
+        SCOPED_TRACE(fault[0]);
+        std::vector<std::string> args{"sim", "fault", "mouse"};
+        args.insert(args.end(), fault.begin(), fault.end());
+        EXPECT_EQ(program.ctl(args).code, 0);
+        // A read-back, a slot switch and a transfer against the faulty device, then the window is asked.
+        program.ctl({"sim", "report", "mouse", "0x402"});
+        program.ctl({"slot", "1"});
+        program.ctl({"ui", "click", "ms_key_butt_prosave"});
+        const auto asked = std::chrono::steady_clock::now();
+        EXPECT_EQ(program.ctl({"ui", "click", "kb_tab"}).code, 0);
+        EXPECT_EQ(program.ctl({"status"}).code, 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s) << "the window waited on the device";
+        EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "none"}).code, 0);
+        program.ctl({"sim", "plug", "mouse"}); // back after the unplug fault
+        ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
+        // The queued work ends once the device answers again: the save button comes back.
+        EXPECT_TRUE(eventuallyHas(program, {"ui", "get", "ms_key_butt_prosave"}, "\"enabled\":true", &last))
+            << last;
+    }
+    EXPECT_EQ(program.ctl({"quit"}).code, 0);
+    EXPECT_GE(Program::waitFor(program.pid(), 3s), 0);
+    program.forget();
+}
+
 } // namespace
