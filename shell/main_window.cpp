@@ -181,6 +181,8 @@ void MainWindow::prepareLoadedControls() {
 }
 
 MainWindow::~MainWindow() {
+    // The page's widgets outlive the timers below them; their last events must not reach this object.
+    if (QWidget* w = window()) w->removeEventFilter(this);
     if (!exiting_) {
         exiting_ = true;
         workers_.stopAll(std::chrono::milliseconds(1000));
