@@ -21,6 +21,10 @@ using Ms = std::chrono::milliseconds;
 constexpr Ms kMouseStartWait{3000};
 constexpr Ms kPadStartWait{3000};
 constexpr Ms kKeyboardStartWait{1000};
+// The shortest keyboard turn. Its delay table goes down to 2 ms, which would compute and stream frames
+// at 500 a second; a 378-byte frame is 7 reports out and 7 back, about 14 ms on a full-speed USB link, so
+// the device could never take them faster than this anyway.
+constexpr Ms kKeyboardMinTurn{16};
 // A keyboard of another model gets no frames; nothing signals a model change, so look again now and then.
 constexpr Ms kOtherModelWait{1000};
 // The shortest shared turn: the static effect has no pause of its own, and at speed 0 a turn would
@@ -185,6 +189,7 @@ void runKeyboardLighting(LightingContext& ctx, platform::Event& stop) {
     LinkWatch watch{&ctx.keyboardLink};
     if (!pause(ctx, stop, kKeyboardStartWait)) {
         while (!stop.isSet()) {
+            const auto turnStart = ctx.clock.now();
             const auto lighting = ctx.keyboard.snapshot().lighting;
             if (pause(ctx, stop, keyboardTurnDelay(lighting.mode(), lighting.speed()))) break;
             if (!ctx.keyboardLink.open.load() || ctx.keyboardLink.syncLighting.load()) {
@@ -200,6 +205,8 @@ void runKeyboardLighting(LightingContext& ctx, platform::Event& stop) {
             const LightingSnapshot snap = ctx.keyboard.snapshot();
             if (reset.due(snap)) resetKeyboardState(state, snap.lighting.mode());
             if (pause(ctx, stop, keyboardEffectPause(snap.lighting.mode()))) break;
+            const auto spent = std::chrono::duration_cast<Ms>(ctx.clock.now() - turnStart);
+            if (pause(ctx, stop, kKeyboardMinTurn - spent)) break;
 
             const KeyboardTurn turn{snap.lighting, extras.customMap, ctx.takeKeyPresses()};
             if (!renderKeyboard(turn, state, keys)) {

@@ -136,6 +136,15 @@ TEST_F(ThreadTest, GradientSetCounterIsWrittenBack) {
     EXPECT_EQ(ctx.mouse.effectState(), 1); // the breath phase came back to 0 once
 }
 
+TEST_F(ThreadTest, AKeyboardTurnLastsAtLeastSixteenMilliseconds) {
+    // Mode 0 at speed 0: the table's 2 ms, then the rest of the 16 ms a frame needs on the link.
+    ctx.keyboard.setLighting(lighting(0, 0));
+    clock.setLimit(5);
+    runKeyboardLighting(ctx, stop);
+    EXPECT_EQ(clock.sleeps, (std::vector<Ms>{1000ms, 2ms, 14ms, 2ms, 14ms}));
+    EXPECT_GT(rig.backend.keyboard().lightFrameCount(), 0u);
+}
+
 TEST_F(ThreadTest, ClosedLinkOrSameModeMakesTheThreadIdle) {
     rig.mouse.open = false;
     ctx.mouse.setLighting(lighting(1));
