@@ -2,8 +2,12 @@
 
 #include "device/app_state.h"
 #include "device/hid/hidraw_backend.h"
+#include "macros/pages/macro_pages.h"
 #include "platform/autostart.h"
 #include "platform/debug.h"
+#include "platform/injected_input_hooks.h"
+#include "profiles/pages/profile_pages.h"
+#include "shell/colour_picker.h"
 #include "shell/control/automation_dialogs.h"
 #include "shell/control/command_table.h"
 #include "shell/control/instance_server.h"
@@ -13,17 +17,20 @@
 #include "shell/lighting_wiring.h"
 #include "shell/main_window.h"
 #include "shell/message_box.h"
+#include "shell/page_wiring.h"
 #include "shell/save_to_device.h"
 #include "shell/simulate_panel.h"
 #include "shell/sync_wiring.h"
 #include "shell/user_commands.h"
 #include "sim/sim_backend.h"
+#include "ui/colour_picker.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_presenter.h"
 #include "ui/skin.h"
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QMetaObject>
 
@@ -45,6 +52,36 @@ QJsonObject deviceStatus(const device::AppState& state, const sim::SimBackend* s
     QJsonObject out{{"present", present}, {"open", link.open.load()}, {"slot", state.state(c).slot()}};
     if (link.error.load() == device::LinkError::Permission) out.insert("error", "permission");
     return out;
+}
+
+QJsonArray strings(const std::vector<std::string>& names) {
+    QJsonArray out;
+    for (const std::string& name : names) out.append(QString::fromStdString(name));
+    return out;
+}
+
+// Per category: its names, the list's current position and the saved selection.
+QJsonObject profileStatus(const profiles::pages::ProfilePages& pages) {
+    static constexpr std::array<std::pair<profiles::ProfileCategory, const char*>, 7> kKeys{{
+        {profiles::ProfileCategory::MouseDevice, "ms_device"},
+        {profiles::ProfileCategory::MouseLighting, "ms_deng"},
+        {profiles::ProfileCategory::MouseKeys, "ms_key"},
+        {profiles::ProfileCategory::KeyboardDevice, "kb_device"},
+        {profiles::ProfileCategory::KeyboardLighting, "kb_deng"},
+        {profiles::ProfileCategory::KeyboardKeys, "kb_key"},
+        {profiles::ProfileCategory::PadLighting, "mp_deng"},
+    }};
+    QJsonObject out;
+    for (const auto& [category, key] : kKeys) {
+        const profiles::pages::CategoryStatus s = pages.status(category);
+        out.insert(key, QJsonObject{{"names", strings(s.names)}, {"active", s.active}, {"saved", s.saved}});
+    }
+    return out;
+}
+
+QJsonObject macroStatus(const macros::pages::MacroPages& pages) {
+    return {{"mouse", strings(pages.macroNames(device::DeviceClass::Mouse))},
+            {"keyboard", strings(pages.macroNames(device::DeviceClass::Keyboard))}};
 }
 
 } // namespace
@@ -70,6 +107,8 @@ struct Application::Parts {
     std::unique_ptr<SyncWiring> sync;
     std::unique_ptr<LightingWiring> lighting;
     std::unique_ptr<SaveToDevice> saveToDevice;
+    std::unique_ptr<ui::ColourPicker> colours;
+    std::unique_ptr<PageWiring> pages;
     std::unique_ptr<SimulatePanel> panel;
     control::CommandTable commands;
     std::unique_ptr<control::InstanceServer> server;
@@ -87,6 +126,7 @@ Application::~Application() {
     // The window's exit joins the threads before the wiring they call goes.
     parts_->window.reset();
     parts_->devices.reset();
+    parts_->pages.reset();
     parts_->saveToDevice.reset();
     parts_->sync.reset();
     parts_->lighting.reset();
@@ -130,6 +170,12 @@ bool Application::start() {
     p.sync = std::make_unique<SyncWiring>(window);
     p.lighting = std::make_unique<LightingWiring>(window);
     p.saveToDevice = std::make_unique<SaveToDevice>(window, *p.sync);
+    if (p.automation)
+        p.colours = std::make_unique<ui::ScriptedColourPicker>();
+    else
+        p.colours = std::make_unique<PaletteColourPicker>(p.skin, window.window());
+    p.pages = std::make_unique<PageWiring>(window, *p.sync, *p.colours,
+                                           std::make_unique<platform::InjectedInputHooks>());
     registerUserCommands(p.commands, window, *p.saveToDevice);
     p.devices->onClick = [&p] { p.lighting->click(); };
     p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };
@@ -164,6 +210,8 @@ bool Application::start() {
         for (device::DeviceClass c : device::kDeviceClasses)
             devices.insert(device::deviceKey(c), deviceStatus(*p.state, p.sim, c));
         return Reply::success({{"simulate", p.options.simulate},
+                               {"profiles", profileStatus(p.pages->profiles())},
+                               {"macros", macroStatus(p.pages->macros())},
                                {"visible", p.window->isShown()},
                                {"language", QString::fromStdString(p.window->languageName())},
                                {"devices", devices}});
