@@ -15,9 +15,18 @@ using device::DeviceClass;
 PageWiring::PageWiring(MainWindow& window, SyncWiring& sync, ui::ColourPicker& colours,
                        std::unique_ptr<platform::InputHookService> inputHooks)
     : window_(window), hostMouse_(platform::makeHostMouseSettings()), inputHooks_(std::move(inputHooks)) {
-    context_ = std::make_unique<settings::pages::PageContext>(settings::pages::PageContext{
-        window.page(), window.dispatcher(), window.state(), window.messages(), window.fileDialogs(), colours,
-        *hostMouse_, *inputHooks_, {}, {}, {}});
+    context_ =
+        std::make_unique<settings::pages::PageContext>(settings::pages::PageContext{window.page(),
+                                                                                    window.dispatcher(),
+                                                                                    window.state(),
+                                                                                    window.messages(),
+                                                                                    window.fileDialogs(),
+                                                                                    colours,
+                                                                                    *hostMouse_,
+                                                                                    *inputHooks_,
+                                                                                    {},
+                                                                                    {},
+                                                                                    {}});
     settings::pages::PageContext& ctx = *context_;
     ctx.runOnDevice = [&sync](DeviceClass device, settings::pages::PageContext::Sequence sequence,
                               settings::pages::PageContext::AfterSequence after) {
@@ -33,6 +42,7 @@ PageWiring::PageWiring(MainWindow& window, SyncWiring& sync, ui::ColourPicker& c
     macros_ = std::make_unique<macros::pages::MacroPages>(ctx);
 
     sync.refreshPage = [this](DeviceClass device) { settings_->refresh(device); };
+    sync.storeSettings = [this](unsigned storedProfiles) { profiles_->save(storedProfiles); };
     window.hooks.performanceTab = [this] { settings_->mouse.reselectReportRate(); };
     window.hooks.removeRecordingHooks = [this] {
         settings_->buttons.stopCapture();

@@ -1,6 +1,7 @@
 #include "shell/sync_wiring.h"
 
 #include "platform/host_mouse_settings.h"
+#include "settings/pages/page_context.h"
 #include "shell/main_window.h"
 #include "ui/message_presenter.h"
 
@@ -22,17 +23,29 @@ SyncWiring::SyncWiring(MainWindow& window) : window_(window) {
     window_.onWindowInit([this] { worker_.start(); });
     window_.onExit([this](std::chrono::milliseconds left) { worker_.stop(left); });
 
-    auto on = [this](AppMessage message, DeviceClass device, auto sequence) {
-        window_.setMessageHandler(
-            message, [this, device, sequence](std::intptr_t, std::intptr_t) { run(device, sequence); });
+    using settings::pages::StoredProfile;
+    // What each read-back stores in the profile files once its record is taken: the pad's settings, all
+    // of the keyboard's after a full read-back, its lighting after a slot refresh. The mouse page stores
+    // the mouse's files itself when it refreshes.
+    constexpr unsigned kPadFiles = static_cast<unsigned>(StoredProfile::PadLighting);
+    constexpr unsigned kKeyboardFiles =
+        StoredProfile::KeyboardDevice | StoredProfile::KeyboardLighting | StoredProfile::KeyboardKeys;
+    constexpr unsigned kKeyboardLightingFiles = static_cast<unsigned>(StoredProfile::KeyboardLighting);
+    auto on = [this](AppMessage message, DeviceClass device, auto sequence, unsigned store) {
+        window_.setMessageHandler(message, [this, device, sequence, store](std::intptr_t, std::intptr_t) {
+            run(device, sequence, {}, store);
+        });
     };
-    on(AppMessage::MouseFullReadBack, DeviceClass::Mouse, device::mouseFullReadBack);
-    on(AppMessage::MouseSlotRefresh, DeviceClass::Mouse, device::mouseSlotRefresh);
-    on(AppMessage::PadFullReadBack, DeviceClass::Pad, device::padFullReadBack);
-    on(AppMessage::KeyboardFullReadBack, DeviceClass::Keyboard, device::keyboardFullReadBack);
-    on(AppMessage::KeyboardSlotRefresh, DeviceClass::Keyboard, device::keyboardSlotRefresh);
-    window_.hooks.keyboardReadBack = [this] { run(DeviceClass::Keyboard, device::keyboardFullReadBack); };
-    window_.hooks.padReadBack = [this] { run(DeviceClass::Pad, device::padFullReadBack); };
+    on(AppMessage::MouseFullReadBack, DeviceClass::Mouse, device::mouseFullReadBack, 0);
+    on(AppMessage::MouseSlotRefresh, DeviceClass::Mouse, device::mouseSlotRefresh, 0);
+    on(AppMessage::PadFullReadBack, DeviceClass::Pad, device::padFullReadBack, kPadFiles);
+    on(AppMessage::KeyboardFullReadBack, DeviceClass::Keyboard, device::keyboardFullReadBack, kKeyboardFiles);
+    on(AppMessage::KeyboardSlotRefresh, DeviceClass::Keyboard, device::keyboardSlotRefresh,
+       kKeyboardLightingFiles);
+    window_.hooks.keyboardReadBack = [this] {
+        run(DeviceClass::Keyboard, device::keyboardFullReadBack, {}, kKeyboardFiles);
+    };
+    window_.hooks.padReadBack = [this] { run(DeviceClass::Pad, device::padFullReadBack, {}, kPadFiles); };
     // Onboard slot switches: the mouse's slot buttons, the pad's slot list.
     window_.dispatcher().onFamily(
         ui::notify::kClick, "ms_profile_",
@@ -53,9 +66,12 @@ SyncWiring::SyncWiring(MainWindow& window) : window_(window) {
     });
     // The pad: its reset, and a second later its full read-back (on the worker: the window does not wait).
     window_.dispatcher().on(ui::notify::kClick, "mp_one_profile_default", [this](const ui::Notification&) {
-        run(DeviceClass::Pad, [](device::DeviceLink& link, device::DeviceState& s, platform::Event& stop) {
-            return device::restoreDefaults(DeviceClass::Pad, link, s, stop);
-        });
+        run(
+            DeviceClass::Pad,
+            [](device::DeviceLink& link, device::DeviceState& s, platform::Event& stop) {
+                return device::restoreDefaults(DeviceClass::Pad, link, s, stop);
+            },
+            {}, kPadFiles);
     });
     // The push: the flags are taken on the UI thread, the frames go out from the worker.
     window_.hooks.settingsPush = [this, &state] {
@@ -84,21 +100,23 @@ void SyncWiring::switchSlot(DeviceClass device, int slot) {
 }
 
 void SyncWiring::run(DeviceClass device, Sequence sequence,
-                     std::function<void(const device::SyncResult&)> after) {
+                     std::function<void(const device::SyncResult&)> after, unsigned storeAfter) {
     device::AppState& state = window_.state();
     auto copy = std::make_shared<device::DeviceState>(state.state(device));
-    worker_.post([this, device, copy, sequence, after, &state](device::DeviceWorker::JobContext& job) {
-        const device::SyncResult result = sequence(state.link(device), *copy, job.stop());
-        window_.postTask([this, device, copy, result, after] {
-            if (after) after(result);
-            apply(device, *copy, result);
+    worker_.post(
+        [this, device, copy, sequence, after, storeAfter, &state](device::DeviceWorker::JobContext& job) {
+            const device::SyncResult result = sequence(state.link(device), *copy, job.stop());
+            window_.postTask([this, device, copy, result, after, storeAfter] {
+                if (after) after(result);
+                apply(device, *copy, result, storeAfter);
+            });
         });
-    });
 }
 
-void SyncWiring::apply(DeviceClass device, const device::DeviceState& copy,
-                       const device::SyncResult& result) {
+void SyncWiring::apply(DeviceClass device, const device::DeviceState& copy, const device::SyncResult& result,
+                       unsigned storeAfter) {
     device::takeParts(window_.state().state(device), copy, result.changed);
+    if (storeAfter != 0 && result.changed.current && storeSettings) storeSettings(storeAfter);
     if (result.message) window_.messages().showMessage(result.message);
     if (result.selectSlot && device == DeviceClass::Mouse) {
         ui::ListLike combo = window_.page().combo("ms_device_profile_combo");
