@@ -21,7 +21,8 @@ int singleFrame(DeviceLink& link, std::uint8_t command, std::uint8_t length, std
 // past its length still hold the previous chunk's data. Only the first `length` bytes are meaningful and
 // the checksum covers the frame as sent, so this is what the device has always received.
 int chunkedTransfer(DeviceLink& link, std::uint8_t command, std::uint16_t base, std::size_t total,
-                    std::span<const std::uint8_t> data, std::span<std::uint8_t> out) {
+                    std::span<const std::uint8_t> data, std::span<std::uint8_t> out,
+                    const ChunkProgress& progress = {}) {
     if (total == 0) return kResultOk;
     if (base + total > kAddressSpace) return kResultBadLength;
     Frame frame{};
@@ -41,12 +42,14 @@ int chunkedTransfer(DeviceLink& link, std::uint8_t command, std::uint16_t base, 
         if (result != kResultOk) return result;
         if (!out.empty())
             std::copy_n(reply.begin() + kPayloadOffset, length, out.begin() + static_cast<std::ptrdiff_t>(c));
+        if (progress && !progress(c + length, total)) return kResultCancelled;
     }
     return kResultOk;
 }
 
-int writeBlock(DeviceLink& link, std::uint8_t command, std::span<const std::uint8_t> data) {
-    return chunkedTransfer(link, command, 0, data.size(), data, {});
+int writeBlock(DeviceLink& link, std::uint8_t command, std::span<const std::uint8_t> data,
+               const ChunkProgress& progress = {}) {
+    return chunkedTransfer(link, command, 0, data.size(), data, {}, progress);
 }
 
 } // namespace
@@ -122,12 +125,13 @@ int WriteLightFrame(DeviceLink& link, std::span<const std::uint8_t> data) {
     return writeBlock(link, cmd::kWriteLightFrame, data);
 }
 
-int WriteMacroBlock(DeviceLink& link, std::span<const std::uint8_t> data) {
-    return writeBlock(link, cmd::kWriteMacroBlock, data);
+int WriteMacroBlock(DeviceLink& link, std::span<const std::uint8_t> data, const ChunkProgress& progress) {
+    return writeBlock(link, cmd::kWriteMacroBlock, data, progress);
 }
 
-int WriteCursorPathBlock(DeviceLink& link, std::span<const std::uint8_t> data) {
-    return writeBlock(link, cmd::kWriteCursorPathBlock, data);
+int WriteCursorPathBlock(DeviceLink& link, std::span<const std::uint8_t> data,
+                         const ChunkProgress& progress) {
+    return writeBlock(link, cmd::kWriteCursorPathBlock, data, progress);
 }
 
 } // namespace zq::device

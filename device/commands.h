@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace zq::device {
@@ -45,7 +46,11 @@ int FactoryReset(DeviceLink& link);
 
 // The whole block from offset 0, in frames of at most 56 bytes.
 int WriteLightFrame(DeviceLink& link, std::span<const std::uint8_t> data);
-int WriteMacroBlock(DeviceLink& link, std::span<const std::uint8_t> data);
-int WriteCursorPathBlock(DeviceLink& link, std::span<const std::uint8_t> data);
+// The long blocks tell how far they are after each frame; a progress call that answers false ends the
+// write there (kResultCancelled), so a transfer can stop between two frames.
+using ChunkProgress = std::function<bool(std::size_t bytesDone, std::size_t bytesTotal)>;
+int WriteMacroBlock(DeviceLink& link, std::span<const std::uint8_t> data, const ChunkProgress& progress = {});
+int WriteCursorPathBlock(DeviceLink& link, std::span<const std::uint8_t> data,
+                         const ChunkProgress& progress = {});
 
 } // namespace zq::device

@@ -71,6 +71,8 @@ inline constexpr int kResultStatusFE = -103;
 inline constexpr int kResultBadPage = -201;
 // A buffer the protocol cannot carry (see commands.h); nothing was sent.
 inline constexpr int kResultBadLength = -202;
+// A chunked write stopped between two frames by its caller (see commands.h).
+inline constexpr int kResultCancelled = -203;
 
 // Length of the device information that ReadDeviceInfo returns.
 inline constexpr std::size_t kDeviceInfoSize = 33;

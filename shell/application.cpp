@@ -176,6 +176,9 @@ bool Application::start() {
         p.colours = std::make_unique<PaletteColourPicker>(p.skin, window.window());
     p.pages = std::make_unique<PageWiring>(window, *p.sync, *p.colours,
                                            std::make_unique<platform::InjectedInputHooks>());
+    p.saveToDevice->storeSettings = [&p](unsigned storedProfiles) {
+        p.pages->profiles().save(storedProfiles);
+    };
     registerUserCommands(p.commands, window, *p.saveToDevice);
     p.devices->onClick = [&p] { p.lighting->click(); };
     p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };

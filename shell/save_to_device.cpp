@@ -4,6 +4,7 @@
 #include "macros/block_plan.h"
 #include "macros/macro_block.h"
 #include "platform/data_folders.h"
+#include "settings/pages/page_context.h"
 #include "shell/main_window.h"
 #include "shell/sync_wiring.h"
 #include "ui/message_presenter.h"
@@ -24,6 +25,10 @@ using device::DeviceClass;
 constexpr std::size_t kMacroMemoryByte = 6; // device information: macro memory in 128-byte units
 constexpr int kProgressSteps = 100;
 
+constexpr std::size_t framesFor(std::size_t bytes) {
+    return (bytes + device::kPayloadSize - 1) / device::kPayloadSize;
+}
+
 // What one transfer takes to the worker and brings back.
 struct Transfer {
     DeviceClass device;
@@ -35,6 +40,8 @@ struct Transfer {
     // A message for the user, by text id or as a ready text.
     std::string messageId;
     std::string messageText;
+    // The key block went out: the transfer reached its end.
+    bool completed = false;
 };
 
 } // namespace
@@ -92,8 +99,24 @@ void SaveToDevice::start(DeviceClass device) {
         auto report = [this](int done, int total) {
             window_.postTask([this, done, total] { progress(done, total); });
         };
-        const int steps = transfer->device == DeviceClass::Mouse ? 3 : 2;
-        int done = 0;
+        // Progress counts frames: the cursor paths, the macro block and the key block, up to 583 of them.
+        std::size_t framesDone = 0;
+        std::size_t framesTotal = 1;
+        std::size_t lastShown = static_cast<std::size_t>(-1);
+        auto frameDone = [&](std::size_t frames) {
+            framesDone += frames;
+            const std::size_t shown = framesDone * kProgressSteps / std::max<std::size_t>(framesTotal, 1);
+            if (shown != lastShown) {
+                lastShown = shown;
+                report(static_cast<int>(std::min(framesDone, framesTotal)), static_cast<int>(framesTotal));
+            }
+        };
+        // After each frame of a long block: on while the device is there and the program is not leaving.
+        auto chunkProgress = [&](std::size_t bytesDone, std::size_t) {
+            (void)bytesDone;
+            frameDone(1);
+            return link.open.load() && !job.stopping();
+        };
         // The capacity comes from the device information; a mouse whose information was never read
         // (it is read only on a device report) is asked now, rather than refusing every macro.
         if (transfer->info[kMacroMemoryByte] == 0 && device::ReadDeviceInfo(link, transfer->info) == 1)
@@ -101,24 +124,29 @@ void SaveToDevice::start(DeviceClass device) {
         if (transfer->device == DeviceClass::Keyboard)
             transfer->keyPageBytes = std::min<std::size_t>(3u * transfer->info[5], device::kKeyPageBytes);
 
-        if (transfer->device == DeviceClass::Mouse) {
-            const auto paths =
-                macros::planCursorPathTransfer(platform::categoryFolder(platform::DeviceFolder::Mouse));
-            if (paths.outcome == macros::BlockPlan::Outcome::OutOfMemory) {
-                transfer->messageId = "message_text_7";
-            } else if (paths.outcome == macros::BlockPlan::Outcome::Ready && !job.stopping()) {
-                device::BeginTransfer(link);
-                device::WriteCursorPathBlock(link, paths.block);
-                device::EndTransfer(link);
-            }
-            report(++done, steps);
-        }
+        std::optional<macros::BlockPlan> paths;
+        if (transfer->device == DeviceClass::Mouse)
+            paths = macros::planCursorPathTransfer(platform::categoryFolder(platform::DeviceFolder::Mouse));
         const auto family = transfer->device == DeviceClass::Mouse ? macros::MacroFamily::Mouse
                                                                    : macros::MacroFamily::Keyboard;
         const auto folder = platform::categoryFolder(transfer->device == DeviceClass::Mouse
                                                          ? platform::DeviceFolder::Mouse
                                                          : platform::DeviceFolder::Keyboard);
         const auto plan = macros::planMacroTransfer(folder, family, macros::macroCapacity(transfer->info));
+        framesTotal = framesFor(transfer->keyPageBytes);
+        if (paths && paths->outcome == macros::BlockPlan::Outcome::Ready)
+            framesTotal += framesFor(paths->block.size());
+        if (plan.outcome == macros::BlockPlan::Outcome::Ready) framesTotal += framesFor(plan.block.size());
+
+        if (paths) {
+            if (paths->outcome == macros::BlockPlan::Outcome::OutOfMemory) {
+                transfer->messageId = "message_text_7";
+            } else if (paths->outcome == macros::BlockPlan::Outcome::Ready && !job.stopping()) {
+                device::BeginTransfer(link);
+                device::WriteCursorPathBlock(link, paths->block, chunkProgress);
+                device::EndTransfer(link);
+            }
+        }
         if (plan.outcome == macros::BlockPlan::Outcome::TooLarge) {
             // Nothing is sent, not even the key block.
             char text[512];
@@ -126,24 +154,33 @@ void SaveToDevice::start(DeviceClass device) {
             transfer->messageText = text;
         } else if (plan.outcome == macros::BlockPlan::Outcome::OutOfMemory) {
             transfer->messageId = "message_text_7";
-        } else if (!job.stopping()) {
+        } else if (!job.stopping() && link.open) {
             if (plan.outcome == macros::BlockPlan::Outcome::Ready) {
                 device::BeginTransfer(link);
-                device::WriteMacroBlock(link, plan.block);
+                device::WriteMacroBlock(link, plan.block, chunkProgress);
                 device::EndTransfer(link);
             }
-            report(++done, steps);
-            device::BeginTransfer(link);
-            device::WriteKeyBlockPage(link, std::span(transfer->keyPage).first(transfer->keyPageBytes),
-                                      transfer->keyPageNumber);
-            device::EndTransfer(link);
+            if (!job.stopping() && link.open) {
+                device::BeginTransfer(link);
+                device::WriteKeyBlockPage(link, std::span(transfer->keyPage).first(transfer->keyPageBytes),
+                                          transfer->keyPageNumber);
+                device::EndTransfer(link);
+                transfer->completed = link.open.load();
+            }
         }
-        report(steps, steps);
+        framesDone = framesTotal;
+        report(1, 1);
         window_.postTask([this, transfer] {
             device::AppState& app = window_.state();
             if (transfer->infoRead) app.state(transfer->device).info = transfer->info;
             if (!transfer->messageId.empty()) window_.messages().showMessage(transfer->messageId);
             if (!transfer->messageText.empty()) window_.messages().showText(transfer->messageText);
+            // What went to the device is what the selected profile keeps.
+            using settings::pages::StoredProfile;
+            if (transfer->completed && storeSettings)
+                storeSettings(transfer->device == DeviceClass::Mouse
+                                  ? static_cast<unsigned>(StoredProfile::MouseDevice)
+                                  : StoredProfile::KeyboardDevice | StoredProfile::KeyboardKeys);
             window_.handle(AppMessage::ProgressDone, 0, 0);
             enableButtons(true);
             running_ = false;

@@ -18,6 +18,9 @@ public:
     SaveToDevice(MainWindow& window, SyncWiring& sync);
 
     void start(device::DeviceClass device);
+    // After a transfer that reached the device: the device's settings go into the selected profiles'
+    // files (a mask of the profile pages' StoredProfile bits).
+    std::function<void(unsigned storedProfiles)> storeSettings;
     bool running() const { return running_; }
     // Called once when the running transfer ends (at once when none runs).
     void whenDone(std::function<void()> done);

@@ -98,8 +98,11 @@ TEST_F(CommandsTest, ShortLastChunkKeepsThePreviousChunksTail) {
 
 TEST_F(CommandsTest, EveryBlockCommandUsesItsId) {
     const auto data = pattern(60);
-    const std::vector<std::pair<int (*)(DeviceLink&, std::span<const std::uint8_t>), std::uint8_t>> cases{
-        {WriteLightFrame, 0x12}, {WriteMacroBlock, 0x15}, {WriteCursorPathBlock, 0x17}};
+    using Op = int (*)(DeviceLink&, std::span<const std::uint8_t>);
+    const std::vector<std::pair<Op, std::uint8_t>> cases{
+        {WriteLightFrame, 0x12},
+        {[](DeviceLink& l, std::span<const std::uint8_t> d) { return WriteMacroBlock(l, d); }, 0x15},
+        {[](DeviceLink& l, std::span<const std::uint8_t> d) { return WriteCursorPathBlock(l, d); }, 0x17}};
     for (auto [op, id] : cases) {
         dev().clearLog();
         EXPECT_EQ(op(link, data), kResultOk);
@@ -115,6 +118,23 @@ TEST_F(CommandsTest, FullMacroMemoryIs583Frames) {
     EXPECT_EQ(frameAddress(frames.back()), 32592);
     EXPECT_EQ(frameLength(frames.back()), 48);
     EXPECT_EQ(carried(frames), data);
+}
+
+TEST_F(CommandsTest, LongBlocksReportEachFrameAndStopBetweenFramesWhenTold) {
+    const auto data = pattern(150);
+    std::vector<std::size_t> seen;
+    EXPECT_EQ(WriteMacroBlock(link, data,
+                              [&](std::size_t done, std::size_t total) {
+                                  EXPECT_EQ(total, 150u);
+                                  seen.push_back(done);
+                                  return true;
+                              }),
+              kResultOk);
+    EXPECT_EQ(seen, (std::vector<std::size_t>{56, 112, 150}));
+    dev().clearLog();
+    EXPECT_EQ(WriteCursorPathBlock(link, data, [](std::size_t done, std::size_t) { return done < 56; }),
+              kResultCancelled);
+    EXPECT_EQ(dev().writes().size(), 1u);
 }
 
 TEST_F(CommandsTest, BlockBeyondTheOffsetSpaceIsRefusedWithoutTraffic) {
