@@ -22,15 +22,34 @@ enum class HookMode {
 
 enum class HookBackendKind { None, Evdev, X11, InWindow, Injected };
 
+// A short fixed name of the backend, for diagnostics and the control channel.
+constexpr const char* hookBackendName(HookBackendKind kind) {
+    switch (kind) {
+    case HookBackendKind::None:
+        return "none";
+    case HookBackendKind::Evdev:
+        return "evdev";
+    case HookBackendKind::X11:
+        return "x11";
+    case HookBackendKind::InWindow:
+        return "in-window";
+    case HookBackendKind::Injected:
+        return "injected";
+    }
+    return "none";
+}
+
 // Flags of a key event, as the key tables expect them.
-inline constexpr std::uint32_t kKeyFlagExtended = 0x01; // bit 0: an extended key (right-hand block, keypad Enter)
-inline constexpr std::uint32_t kKeyFlagUp = 0x80;       // bit 7: the key was released
+// Bit 0: an extended key (the right-hand block, keypad Enter); bit 7: the key was released.
+inline constexpr std::uint32_t kKeyFlagExtended = 0x01;
+inline constexpr std::uint32_t kKeyFlagUp = 0x80;
 
 struct KeyHookEvent {
     std::uint32_t virtualKey = 0; // Windows virtual-key code
     std::uint32_t flags = 0;      // kKeyFlagExtended | kKeyFlagUp
     bool up() const { return (flags & kKeyFlagUp) != 0; }
     bool extended() const { return (flags & kKeyFlagExtended) != 0; }
+    bool operator==(const KeyHookEvent&) const = default;
 };
 
 enum class MouseHookButton { Left, Right, Middle, Back, Forward };
@@ -38,6 +57,7 @@ enum class MouseHookButton { Left, Right, Middle, Back, Forward };
 struct MouseHookEvent {
     MouseHookButton button = MouseHookButton::Left;
     bool down = true;
+    bool operator==(const MouseHookEvent&) const = default;
 };
 
 struct HookCallbacks {
