@@ -27,6 +27,23 @@ inline constexpr std::size_t kKeyPages = 5;
 inline constexpr std::size_t kMouseCurrentBytes = 46;
 inline constexpr std::size_t kCompactCurrentBytes = 21;
 inline constexpr std::size_t kLightingBytes = 8; // offsets 1..8 of every current record
+// The keyboard's custom colour maps as its lighting-profile file carries them behind its record (bytes
+// 64..1957 of that file's payload): a little-endian word whose low byte selects the map, then five maps
+// of 126 LED slots x (red, green, blue).
+inline constexpr std::size_t kCustomMapSelectionBytes = 4;
+inline constexpr std::size_t kCustomMapBytes = 126 * 3;
+inline constexpr std::size_t kCustomMaps = 5;
+inline constexpr std::size_t kKeyboardCustomLightingBytes =
+    kCustomMapSelectionBytes + kCustomMaps * kCustomMapBytes;
+static_assert(kKeyboardCustomLightingBytes == 1894);
+
+// What the lighting engine must take again after the UI thread changed it (see AppState::lightingChanged).
+enum class LightingChange : std::uint8_t {
+    Settings,    // the device's lighting bytes (offsets 1..8 of its current record)
+    EffectReset, // a light mode was chosen or the direction changed: the device's effect starts over
+    CustomMaps,  // the keyboard's custom colour maps or the map selection
+    Shared,      // same mode from this device: sharedLighting and the links' same-mode flags
+};
 
 constexpr std::size_t currentBytes(DeviceClass device) {
     return device == DeviceClass::Mouse ? kMouseCurrentBytes : kCompactCurrentBytes;
@@ -100,6 +117,9 @@ public:
 
     // The lighting bytes every device shows while synchronised lighting is on.
     std::array<std::uint8_t, kLightingBytes> sharedLighting{};
+    // The keyboard's custom colour maps and the selected map (host only: the keyboard gets them as light
+    // frames). Stored in the keyboard's lighting files; the lighting pages edit them.
+    std::array<std::uint8_t, kKeyboardCustomLightingBytes> keyboardCustomLighting{};
 
     DeviceLink& link(DeviceClass device) {
         return device == DeviceClass::Keyboard ? keyboardLink
@@ -130,6 +150,14 @@ public:
         if (onDirty) onDirty();
     }
     std::function<void()> onDirty;
+
+    // The lighting engine reads copies, never these records: whoever changes a device's lighting bytes,
+    // its effect state, the custom maps or the shared lighting says so here and the engine takes them
+    // again (on the UI thread, so the UI thread stays the only writer of the state).
+    void lightingChanged(DeviceClass device, LightingChange what = LightingChange::Settings) {
+        if (onLightingChange) onLightingChange(device, what);
+    }
+    std::function<void(DeviceClass, LightingChange)> onLightingChange;
 };
 
 } // namespace zq::device

@@ -26,8 +26,8 @@ KeyLabel labelForEntry(KeyEntry entry, LabelPage page) {
     case fn::kKeyboard: {
         if (auto office = findFunctionRow(kOfficeFunctions, KeyEntry{fn::kKeyboard, entry.p1, entry.p2}))
             return textId(kOfficeFunctions[*office].name);
-        if (auto row = findKeyByCodePair(entry.p1, entry.p2, kFirstConsumerRow))
-            return textId(kKeyCodeTable[*row].name);
+        // The whole table: a pair that equals a media or system key's is named by that key.
+        if (auto row = findKeyByCodePair(entry.p1, entry.p2)) return textId(kKeyCodeTable[*row].name);
         return keep();
     }
     case fn::kMouseButton:

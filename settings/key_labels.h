@@ -25,8 +25,8 @@ enum class LabelPage { Mouse, Keyboard };
 // The keyboard page labels types it has no name for with this text rather than "close_text".
 inline constexpr std::string_view kKeyboardUnknownFunctionLabel = "\xE5\x85\xB3\xE9\x97\xAD"; // "关闭"
 
-// Keyboard entries (type 0x00 or 0x20) are named by the keyboard rows of the key code table; an office
-// shortcut wins over the plain key name. An entry that matches no row keeps its label.
+// Keyboard entries (type 0x00 or 0x20) are named by the first row of the whole key code table with their
+// pair; an office shortcut wins over the plain key name. An entry that matches no row keeps its label.
 KeyLabel labelForEntry(KeyEntry entry, LabelPage page = LabelPage::Mouse);
 
 } // namespace zq::settings

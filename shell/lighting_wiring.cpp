@@ -32,8 +32,9 @@ constexpr std::size_t kDpiLevelOffset = 19; // the mouse block's current DPI lev
 } // namespace
 
 LightingWiring::LightingWiring(MainWindow& window)
-    : window_(window), context_(window.state().mouseLink, window.state().padLink, window.state().keyboardLink,
-                                platform::systemClock(), &preview_) {
+    : window_(window), state_(window.state()),
+      context_(window.state().mouseLink, window.state().padLink, window.state().keyboardLink,
+               platform::systemClock(), &preview_) {
     context_.skipSame = lighting::readSkipSameSetting();
     // Slots 5 to 8, as the window starts them: keyboard, mouse, pad, synchronised.
     window_.setThread(5, [this](platform::Event& stop) { lighting::runKeyboardLighting(context_, stop); });
@@ -42,11 +43,16 @@ LightingWiring::LightingWiring(MainWindow& window)
     window_.setThread(8, [this](platform::Event& stop) { lighting::runSharedLighting(context_, stop); });
     window_.onWindowInit([this] {
         for (DeviceClass c : device::kDeviceClasses) lightingChanged(c);
+        customMapsChanged();
     });
     window_.hooks.repaint = [this] { return repaint(); };
-    for (const char* control : {"kb_deng_same_mode", "ms_deng_same_mode", "mp_deng_same_mode"})
-        window_.dispatcher().on(ui::notify::kClick, control,
-                                [this, control](const ui::Notification&) { sameMode(control); });
+    state_.onLightingChange = [this](DeviceClass device, device::LightingChange what) {
+        changed(device, what);
+    };
+}
+
+LightingWiring::~LightingWiring() {
+    state_.onLightingChange = nullptr;
 }
 
 void LightingWiring::lightingChanged(DeviceClass device) {
@@ -59,6 +65,9 @@ void LightingWiring::lightingChanged(DeviceClass device) {
 }
 
 bool LightingWiring::repaint() {
+    // The keyboard's preview goes dark while its key-assignment page is up (its frames still go out).
+    context_.keyboardExtras.setKeyPageSelected(window_.page().findLoaded("kb_key_Op_tab").exists() &&
+                                               window_.page().option("kb_key_Op_tab").selected());
     // Only what the engine published since the last look is drawn again.
     std::vector<lighting::PreviewLed> leds;
     for (DeviceClass c : device::kDeviceClasses) {
@@ -75,18 +84,49 @@ bool LightingWiring::repaint() {
     return window_.state().anyOpen();
 }
 
-void LightingWiring::sameMode(const char* control) {
+void LightingWiring::changed(DeviceClass device, device::LightingChange what) {
+    lighting::LightingSource& source = device == DeviceClass::Mouse ? context_.mouse
+                                       : device == DeviceClass::Pad ? context_.pad
+                                                                    : context_.keyboard;
+    switch (what) {
+    case device::LightingChange::Settings:
+        // Only the eight lighting bytes: the effect state the thread keeps stays its own.
+        source.setLighting(settings::LightingSettings::fromBlock(window_.state().state(device).current));
+        break;
+    case device::LightingChange::EffectReset:
+        source.resetEffectState();
+        break;
+    case device::LightingChange::CustomMaps:
+        customMapsChanged();
+        break;
+    case device::LightingChange::Shared:
+        sameMode(device);
+        break;
+    }
+    window_.somethingMoves();
+}
+
+void LightingWiring::customMapsChanged() {
+    // The keyboard's custom mode shows the selected map; a selection past the last map reads as map 0,
+    // as the lighting files have always been read.
+    const auto& custom = window_.state().keyboardCustomLighting;
+    std::size_t map = custom[0];
+    if (map >= device::kCustomMaps) map = 0;
+    const std::size_t at = device::kCustomMapSelectionBytes + map * device::kCustomMapBytes;
+    context_.keyboardExtras.setCustomMap(
+        std::span<const std::uint8_t, device::kCustomMapBytes>(custom.data() + at, device::kCustomMapBytes));
+}
+
+void LightingWiring::sameMode(DeviceClass source) {
     device::AppState& state = window_.state();
-    const device::SameLightingResult result = device::applySameLighting(state, control);
-    if (!result.applied) return;
     // The shared lighting laid out as a block (lighting at offsets 1..8), as every source takes it.
     std::array<std::uint8_t, 1 + device::kLightingBytes + 1> block{};
     std::copy(state.sharedLighting.begin(), state.sharedLighting.end(), block.begin() + 1);
     context_.sync.setFromBlock(block);
-    if (device::sameModeSource(control) == DeviceClass::Mouse)
+    if (source == DeviceClass::Mouse)
         context_.sync.setLighting(lighting::sharedFromMouse(settings::LightingSettings::fromBlock(block)));
-    for (DeviceClass receiver : result.receivers) lightingChanged(receiver);
-    window_.somethingMoves();
+    for (DeviceClass receiver : device::kDeviceClasses)
+        if (receiver != source) lightingChanged(receiver);
 }
 
 } // namespace zq::shell

@@ -209,7 +209,9 @@ def function_pages(prefix):
         form([("fct_fire_count_text", e(11, "3")), ("fct_fire_interval_text", e(12, "10"))]),
         lay("v", [label("fct_capture_hint_text", style="hint", wordWrap=True),
                   edit(f"{prefix}_key_fct_edit_21", text="0", read_only=True, style="capture_edit",
-                       alignment="Qt::AlignCenter"), stretch()], 8),
+                       alignment="Qt::AlignCenter"),
+                  label("capture_state_off_text", f"{prefix}_key_capture_state", style="hint", wordWrap=True),
+                  stretch()], 8),
         form([("fct_action_text", c(21, MEDIA_ROWS))]),
         form([("fct_action_text", c(22, SYSTEM_ROWS))]),
         form([("fct_macro_name_text", c(23, [])), ("fct_play_mode_text", c(24, PLAY_MODES)),
@@ -430,7 +432,9 @@ def macro_page(prefix, root_name):
 def mouse_cursor():
     guns = [option(f"ms_gun_op_{n}", f"path_{n + 1}_text", style="option_tab", checked=n == 0, fixed=(96, 30))
             for n in range(4)]
-    bullets = [(option(f"ms_bullet_op_{n}", None, style="bullet", text=str(n + 1), fixed=(46, 40)), n // 10, n % 10)
+    # Not exclusive: the page keeps one step selected itself, and a click on the selected step clears it.
+    bullets = [(option(f"ms_bullet_op_{n}", None, style="bullet", text=str(n + 1), fixed=(46, 40),
+                       exclusive=False), n // 10, n % 10)
                for n in range(30)]
     step_box = frame(None, None, style="step_box", fixedWidth=150, lay=lay("v", [
         label("step_text", style="caption", alignment="Qt::AlignCenter"),

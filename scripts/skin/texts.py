@@ -36,11 +36,29 @@ MESSAGES = {
     "another file.",
     "message_text_19": "The settings were sent to the device.",
     "message_text_20": "The mouse was disconnected.",
+    # Ours: the macro and cursor-path pages.
+    "message_macro_name_invalid": "This name cannot be used for a macro: it is empty, is \".\" or \"..\", holds "
+    "\"/\", starts or ends with a space, or is too long. Type another name.",
+    "message_macro_rename_failed": "The macro could not be renamed: a file of that name is already in the macro "
+    "folder, or the folder cannot be written. The macro keeps its name.",
+    "message_macro_import_invalid": "This file is not a macro file, or it is damaged. Choose another file.",
+    "message_macro_import_too_long": "This macro file holds more than %d actions and cannot be imported. "
+    "Choose another file.",
+    "message_cursor_import_invalid": "This file is not a cursor-path file, or it is damaged. Choose another "
+    "file.",
+    "message_file_write_failed": "The file could not be written. Check that the disk is not full and that "
+    "you may write to the folder, then try again. Nothing was changed.",
     # Ours: a device whose node this user may not open.
     "message_permission": "The %s is connected, but this user may not open it. Install the device rule "
     "once, then unplug the device and plug it in again:\n\nsudo install -m 644 %s /etc/udev/rules.d/\n"
     "sudo udevadm control --reload\nsudo udevadm trigger --subsystem-match=hidraw",
     "tray_permission": "ZEPHRAN Q70: the %s needs a device rule (see the window)",
+    # Ours: a profile name that cannot be a file name, and a profile file that could not be written.
+    "message_profile_name_invalid": "This name cannot be used for a profile file. Leave out \"/\" and "
+    "control characters, do not start or end it with a space, do not use \".\" or \"..\", and keep it "
+    "shorter.",
+    "message_profile_write_failed": "The profile file could not be written. Check that the folder exists, "
+    "that you may write to it and that the disk has room, then try again.",
 }
 
 # Key code table names, in table order; the value is what the picture and the labels show.
@@ -120,6 +138,9 @@ LABELS = {
     "op_performance_text": "Performance", "op_macros_text": "Macros", "op_cursor_text": "Cursor paths",
     "profiles_text": "Profiles", "profile_name_text": "Profile name", "profile_link_text": "Link to app",
     "profile_link_choose_tip": "Choose the application", "profile_link_cancel_tip": "Remove the link",
+    "profile_link_running_text": "Running applications (double-click to choose)",
+    "profile_link_no_x11_tip": "Linked profiles follow the application in front only in an X11 session; "
+    "links made here are kept and work there.",
     "profile_save_name_tip": "Save the name", "profile_more_tip": "Profile actions",
     "profile_edit_tip": "Manage these profiles",
     "pro_add_text": "New", "pro_sub_text": "Delete", "pro_copy_text": "Copy", "pro_import_text": "Import",
@@ -173,6 +194,12 @@ LABELS = {
     "fct_default_hint_text": "The button does what it does out of the box.",
     "fct_disable_hint_text": "The button does nothing while this is chosen.",
     "fct_capture_hint_text": "Click the field, then press the key or shortcut to assign.",
+    "capture_state_evdev_text": "Listening to every keyboard; other applications do not get the keys meanwhile.",
+    "capture_state_x11_text": "Listening system-wide; other applications still get the keys.",
+    "capture_state_window_text": "Listening while this window has the focus.",
+    "capture_state_injected_text": "Listening to keys sent by the control channel.",
+    "capture_state_none_text": "No key capture could be started; hover here for the reason.",
+    "capture_state_off_text": "Not listening: choose the button again to capture a key.",
     "fct_direction_text": "Direction", "fct_distance_text": "Distance", "fct_step_high_text": "Step",
     "fct_step_low_text": "Interval", "fct_fire_count_text": "Shots", "fct_fire_interval_text": "Interval",
     "fct_key_text": "Key", "fct_action_text": "Action", "fct_macro_name_text": "Macro",

@@ -38,7 +38,9 @@ enum class StoredProfile : unsigned {
 constexpr unsigned operator|(StoredProfile a, StoredProfile b) {
     return static_cast<unsigned>(a) | static_cast<unsigned>(b);
 }
-constexpr unsigned operator|(unsigned a, StoredProfile b) { return a | static_cast<unsigned>(b); }
+constexpr unsigned operator|(unsigned a, StoredProfile b) {
+    return a | static_cast<unsigned>(b);
+}
 
 struct PageContext {
     ui::Page& page;

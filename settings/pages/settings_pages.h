@@ -16,10 +16,12 @@ public:
 
     // The page refresh after a read-back, slot switch, load or reset of a device.
     void refresh(device::DeviceClass device) {
-        if (device == device::DeviceClass::Mouse)
+        if (device == device::DeviceClass::Mouse) {
             mouse.refresh();
-        else
+        } else {
             lighting.refresh(device);
+            if (device == device::DeviceClass::Keyboard) keyboardKeys.refresh();
+        }
     }
 
     LightingPages lighting;

@@ -9,7 +9,7 @@
 
 namespace zq::controls {
 
-ChartView::ChartView(QWidget* parent) : QWidget(parent) {}
+ChartView::ChartView(QWidget* parent, const ui::Skin* skin) : QWidget(parent), skin_(skin) {}
 
 void ChartView::addItem(const QString& text, double value) {
     // A negative share has no slice or bar to draw.
@@ -90,14 +90,14 @@ void ChartView::paintBars(QPainter& p) {
         const int x = kMargin + static_cast<int>(i) * slot + (slot - barWidth) / 2;
         const int h = top > 0 ? static_cast<int>(items_[i].value / top * usable) : 0;
         const QRect bar(x, baseY - h, barWidth, h);
-        const QImage pillar = h > 0 ? renderSkinImage(pillarImage_, bar.size()) : QImage();
+        const QImage pillar = h > 0 ? renderSkinImage(skin_, pillarImage_, bar.size()) : QImage();
         if (!pillar.isNull())
             p.drawImage(bar, pillar);
         else if (h > 0)
             p.fillRect(bar, QColor::fromRgba(kPalette[i % kPalette.size()]));
         if (shadow > 0) {
             const QRect under(x, baseY, barWidth, shadow);
-            const QImage shade = renderSkinImage(shadowImage_, under.size());
+            const QImage shade = renderSkinImage(skin_, shadowImage_, under.size());
             if (!shade.isNull()) p.drawImage(under, shade);
         }
         if (showText_) {

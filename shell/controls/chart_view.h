@@ -7,6 +7,10 @@
 #include <array>
 #include <vector>
 
+namespace zq::ui {
+class Skin;
+}
+
 namespace zq::controls {
 
 class ChartView : public QWidget {
@@ -34,7 +38,8 @@ public:
     static constexpr int kLegendSwatch = 18;
     static constexpr int kMargin = 5;
 
-    explicit ChartView(QWidget* parent = nullptr);
+    // The skin resolves the pillar and shadow pictures the layout names.
+    explicit ChartView(QWidget* parent = nullptr, const ui::Skin* skin = nullptr);
 
     void addItem(const QString& text, double value);
     void clearItems();
@@ -59,6 +64,7 @@ private:
     QString view_ = QStringLiteral("pie");
     bool showText_ = false;
     bool showHtml_ = false;
+    const ui::Skin* skin_;
     QString shadowImage_, pillarImage_;
     int shadowImageHeight_ = 0;
     int pillarImageWidth_ = 0;

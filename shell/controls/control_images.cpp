@@ -8,11 +8,10 @@
 
 namespace zq::controls {
 
-QImage renderSkinImage(const QString& reference, QSize size) {
+QImage renderSkinImage(const ui::Skin* skin, const QString& reference, QSize size) {
     if (reference.isEmpty() || size.isEmpty()) return {};
     QString path;
-    if (const ui::Skin* skin = ui::Skin::current())
-        path = QString::fromStdString(skin->resolveImage(reference.toStdString()));
+    if (skin) path = QString::fromStdString(skin->resolveImage(reference.toStdString()));
     if (path.isEmpty() && QFileInfo::exists(reference)) path = reference;
     if (path.isEmpty()) return {};
     if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {

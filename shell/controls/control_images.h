@@ -5,9 +5,14 @@
 #include <QSize>
 #include <QString>
 
+namespace zq::ui {
+class Skin;
+}
+
 namespace zq::controls {
 
 // An image reference as a layout gives it → the picture at the given size (null when it names nothing).
-QImage renderSkinImage(const QString& reference, QSize size);
+// Without a skin only a path to an existing file names something.
+QImage renderSkinImage(const ui::Skin* skin, const QString& reference, QSize size);
 
 } // namespace zq::controls

@@ -6,7 +6,7 @@
 
 namespace zq::controls {
 
-DeviceKeyButton::DeviceKeyButton(QWidget* parent) : QPushButton(parent) {}
+DeviceKeyButton::DeviceKeyButton(QWidget* parent, const ui::Skin* skin) : QPushButton(parent), skin_(skin) {}
 
 void DeviceKeyButton::setLightImage(const QString& image) {
     lightImage_ = image;
@@ -39,7 +39,7 @@ const QImage& DeviceKeyButton::cached(const QString& reference, QImage& cache, Q
     const QString key =
         reference + QLatin1Char('@') + QString::number(width()) + 'x' + QString::number(height());
     if (key != cacheKey) {
-        cache = renderSkinImage(reference, size());
+        cache = renderSkinImage(skin_, reference, size());
         cacheKey = key;
     }
     return cache;

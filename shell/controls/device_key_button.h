@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+namespace zq::ui {
+class Skin;
+}
+
 namespace zq::controls {
 
 class DeviceKeyButton : public QPushButton {
@@ -24,7 +28,8 @@ public:
     static constexpr std::uint32_t kInitialLightColour = 0x0000FF;
     static constexpr int kInitialLightAlpha = 200;
 
-    explicit DeviceKeyButton(QWidget* parent = nullptr);
+    // The skin resolves the light and key-set pictures the layout names.
+    explicit DeviceKeyButton(QWidget* parent = nullptr, const ui::Skin* skin = nullptr);
 
     QString lightImage() const { return lightImage_; }
     void setLightImage(const QString& image);
@@ -49,6 +54,7 @@ protected:
 private:
     const QImage& cached(const QString& reference, QImage& cache, QString& cacheKey) const;
 
+    const ui::Skin* skin_;
     QString lightImage_, keySetImage_, nameTextColour_;
     uint lightColour_ = kInitialLightColour;
     int lightAlpha_ = kInitialLightAlpha;

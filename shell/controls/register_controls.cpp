@@ -7,11 +7,19 @@
 #include "shell/controls/wnd_host.h"
 #include "ui/skin.h"
 
+#include <type_traits>
+
 namespace zq::controls {
 
 namespace {
+// Controls that draw pictures of the skin get the skin of the layout they are built for.
 template <class T> void add(const char* name) {
-    ui::registerWidgetClass(name, [](QWidget* parent) -> QWidget* { return new T(parent); });
+    ui::registerWidgetClass(name, [](QWidget* parent, const ui::Skin& skin) -> QWidget* {
+        if constexpr (std::is_constructible_v<T, QWidget*, const ui::Skin*>)
+            return new T(parent, &skin);
+        else
+            return new T(parent);
+    });
 }
 } // namespace
 

@@ -65,5 +65,17 @@ TEST_F(PageLayoutLooks, UserDataAndKeyButtonPicturesComeFromTheLayout) {
     EXPECT_LT(lit.green(), 60);
 }
 
+TEST_F(PageLayoutLooks, KeyPicturesComeFromTheSkinOfTheirPageWhateverSkinOpensLater) {
+    // The light picture covers the whole key, corners included; the glow drawn without one does not.
+    QWidget* key = page.find("kb_key_7").widget();
+    page.find("kb_key_7").setLight(0xFF0000, 255, true);
+    const auto corner = [key] { return key->grab().toImage().pixelColor(0, 0); };
+    EXPECT_EQ(corner(), QColor(0xFF, 0, 0));
+    // Another skin, without that picture, opened while the page lives; a new size draws the key anew.
+    const Skin other(test::testSkinFolder() + "/images");
+    key->resize(44, 44);
+    EXPECT_EQ(corner(), QColor(0xFF, 0, 0));
+}
+
 } // namespace
 } // namespace zq::ui

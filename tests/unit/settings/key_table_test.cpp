@@ -124,7 +124,8 @@ TEST(KeyLabels, Rules) {
         {{0x00, 0x01, 0x06}, K::TextId, "combo_copy"},
         {{0x20, 0x00, 0x31}, K::TextId, "keyboard_key_xiegang"},
         {{0x20, 0x02, 0x00}, K::TextId, "keyboard_key_LShift"},
-        {{0x20, 0xE9, 0x00}, K::Keep, ""}, // a consumer pair is no keyboard key
+        {{0x20, 0xE9, 0x00}, K::TextId, "keyboard_key_Volume Up"}, // named over the whole table
+        {{0x00, 0x04, 0x00}, K::TextId, "keyboard_key_LAlt"},      // the first row with the pair
         {{0x20, 0x00, 0x00}, K::Keep, ""},
         {{0x10, 0x10, 0}, K::TextId, "mouse_key_forward"},
         {{0x10, 0x00, 0}, K::Keep, ""}, // "none" has no name
