@@ -25,10 +25,6 @@ ListEntry makeListEntry(ProfileCategory category, int position, std::string stor
 
 namespace {
 
-ProfileIndex mouseIndex(ProfileCategory category, const fs::path& mouseFolder) {
-    return {category, mouseFolder / categoryInfo(category).indexFile};
-}
-
 std::vector<ListEntry> listFromIndex(const ProfileIndex& index, int count) {
     std::vector<ListEntry> entries;
     const auto present = static_cast<int>(std::min<std::size_t>(index.namesPresent(), 1u << 20));
@@ -43,10 +39,10 @@ std::vector<ListEntry> listFromIndex(const ProfileIndex& index, int count) {
 
 // The first run of one category: one profile per default file, then the index keys. False (with the
 // message added) when a default file cannot be used; what was written so far stays.
-bool firstRun(ProfileCategory category, int profiles, const MouseListsFolders& folders,
+bool firstRun(ProfileCategory category, int profiles, const DeviceListsFolders& folders,
               std::vector<ListEntry>& entries, std::vector<std::string>& messages) {
     const auto& info = categoryInfo(category);
-    const ProfileIndex index = mouseIndex(category, folders.mouseFolder);
+    const ProfileIndex index(category, folders.dataFolder / info.indexFile);
     std::vector<std::uint8_t> payload(info.payloadSize);
     std::vector<std::string> names;
     for (int k = 0; k < profiles; ++k) {
@@ -57,8 +53,7 @@ bool firstRun(ProfileCategory category, int profiles, const MouseListsFolders& f
             return false;
         }
         std::string name = "profile" + std::to_string(k + 1);
-        writeProfileFile(folders.mouseFolder / (name + std::string(info.extension)), info.deviceType,
-                         payload);
+        writeProfileFile(folders.dataFolder / (name + std::string(info.extension)), info.deviceType, payload);
         entries.push_back(makeListEntry(category, k, name));
         names.push_back(std::move(name));
     }
@@ -73,11 +68,20 @@ std::vector<ListEntry> buildListFromIndex(ProfileCategory category, const fs::pa
     return listFromIndex(index, index.count());
 }
 
-MouseLists buildMouseLists(const MouseListsFolders& folders) {
-    MouseLists out;
-    for (std::size_t l = 0; l < kMouseListCategories.size(); ++l) {
-        const ProfileCategory category = kMouseListCategories[l];
-        const ProfileIndex index = mouseIndex(category, folders.mouseFolder);
+std::vector<ProfileCategory> categoriesOf(platform::DeviceFolder device) {
+    std::vector<ProfileCategory> out;
+    for (const auto& info : kProfileCategories)
+        if (info.folder == device) out.push_back(info.category);
+    return out;
+}
+
+DeviceLists buildDeviceLists(platform::DeviceFolder device, const DeviceListsFolders& folders) {
+    DeviceLists out;
+    out.categories = categoriesOf(device);
+    out.lists.resize(out.categories.size());
+    for (std::size_t l = 0; l < out.categories.size(); ++l) {
+        const ProfileCategory category = out.categories[l];
+        const ProfileIndex index(category, folders.dataFolder / categoryInfo(category).indexFile);
         const int count = index.count();
         if (count != 0) {
             out.lists[l] = listFromIndex(index, count);
@@ -87,6 +91,21 @@ MouseLists buildMouseLists(const MouseListsFolders& folders) {
         if (!firstRun(category, profiles, folders, out.lists[l], out.messages)) return out;
     }
     out.complete = true;
+    return out;
+}
+
+DeviceLists buildDeviceLists(platform::DeviceFolder device) {
+    return buildDeviceLists(device, {platform::categoryFolder(device), platform::applicationFolder()});
+}
+
+MouseLists buildMouseLists(const MouseListsFolders& folders) {
+    const DeviceLists built =
+        buildDeviceLists(platform::DeviceFolder::Mouse, {folders.mouseFolder, folders.applicationFolder});
+    MouseLists out;
+    for (std::size_t l = 0; l < out.lists.size() && l < built.lists.size(); ++l)
+        out.lists[l] = built.lists[l];
+    out.messages = built.messages;
+    out.complete = built.complete;
     return out;
 }
 

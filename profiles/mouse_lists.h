@@ -37,8 +37,7 @@ inline constexpr std::array<ProfileCategory, 3> kMouseListCategories{
 
 // The entries an index names for its category, in index order. A count beyond the names present is
 // held to them, so a damaged or hostile index costs no more than the keys it holds; a count of 0 or
-// less gives no entries. Nothing is written. The keyboard and pad lists are built this way at start-up
-// (they have no first run: their profiles are only ever made by the list operations).
+// less gives no entries. Nothing is written.
 std::vector<ListEntry> buildListFromIndex(ProfileCategory category, const std::filesystem::path& indexFile);
 
 struct MouseLists {
@@ -58,5 +57,24 @@ struct MouseListsFolders {
 MouseLists buildMouseLists(const MouseListsFolders& folders);
 // With the user's mouse folder and the application folder.
 MouseLists buildMouseLists();
+
+// The lists of one device folder, in category order, built the same way as the mouse's: from the index,
+// or on a first run (count 0) from the default files, "profile1" (the mouse device list "profile1" to
+// "profile3"). The keyboard's and the pad's lists are built at start like the mouse's, so every page has
+// a profile to select and to save into from the first start.
+struct DeviceLists {
+    std::vector<ProfileCategory> categories;
+    std::vector<std::vector<ListEntry>> lists; // one per category; a list whose building stopped is partial
+    std::vector<std::string> messages;
+    bool complete = false;
+};
+struct DeviceListsFolders {
+    std::filesystem::path dataFolder;        // the device's folder: its index file and profile files
+    std::filesystem::path applicationFolder; // the default files
+};
+DeviceLists buildDeviceLists(platform::DeviceFolder device, const DeviceListsFolders& folders);
+DeviceLists buildDeviceLists(platform::DeviceFolder device);
+// The categories listed in a device's folder, in category order.
+std::vector<ProfileCategory> categoriesOf(platform::DeviceFolder device);
 
 } // namespace zq::profiles

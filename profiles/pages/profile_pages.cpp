@@ -1,14 +1,47 @@
 #include "profiles/pages/profile_pages.h"
 
+#include "profiles/mouse_lists.h"
+#include "profiles/pages/profile_controls.h"
+#include "profiles/pages/profile_list_view.h"
+#include "profiles/profile_index.h"
+#include "ui/message_presenter.h"
+#include "ui/page.h"
+
 namespace zq::profiles::pages {
 
 ProfilePages::ProfilePages(PageContext& context, settings::pages::SettingsPages& settings)
-    : ctx_(context), settings_(settings) {}
+    : ctx_(context), settings_(settings), selection_(context, settings), operations_(context, selection_) {
+    selection_.registerHandlers();
+    operations_.registerHandlers();
+}
 
-void ProfilePages::start() {}
+void ProfilePages::start() {
+    for (platform::DeviceFolder folder :
+         {platform::DeviceFolder::Mouse, platform::DeviceFolder::Keyboard, platform::DeviceFolder::Pad}) {
+        const DeviceLists built = buildDeviceLists(folder);
+        for (std::size_t l = 0; l < built.categories.size(); ++l) {
+            ui::ListLike list = ctx_.page.list(categoryInfo(built.categories[l]).listControl);
+            fillList(list, built.lists[l]);
+        }
+        for (const std::string& message : built.messages) ctx_.messages.showMessage(message);
+        // The mouse's button editor opens only once a button is chosen.
+        if (folder == platform::DeviceFolder::Mouse && built.complete)
+            ctx_.page.find("ms_tab_function").setEnabled(false);
+    }
+}
 
-void ProfilePages::save(unsigned) {}
+void ProfilePages::save(unsigned storedProfiles) {
+    for (std::size_t bit = 0; bit < kProfileCategoryCount; ++bit)
+        if (storedProfiles & (1u << bit)) selection_.saveSelectedProfile(static_cast<ProfileCategory>(bit));
+}
 
-CategoryStatus ProfilePages::status(ProfileCategory) const { return {}; }
+CategoryStatus ProfilePages::status(ProfileCategory category) const {
+    const ui::ListLike list = ctx_.page.list(categoryInfo(category).listControl);
+    return {storedNames(list), list.current(), ProfileIndex::forCategory(category).select()};
+}
+
+void ProfilePages::select(ProfileCategory category, int position) {
+    ctx_.page.list(categoryInfo(category).listControl).select(position, ui::Notify::Yes);
+}
 
 } // namespace zq::profiles::pages

@@ -1,6 +1,8 @@
 #pragma once
 // The profile lists of the seven categories: built at start from their index files, selection, load
 // and save of the selected profile, list operations and application links.
+#include "profiles/pages/list_operations.h"
+#include "profiles/pages/profile_selection.h"
 #include "profiles/profile_category.h"
 #include "settings/pages/page_context.h"
 #include "settings/pages/settings_pages.h"
@@ -30,10 +32,18 @@ public:
     // Stores the live settings in the selected profiles' files (a mask of StoredProfile bits).
     void save(unsigned storedProfiles);
     CategoryStatus status(ProfileCategory category) const;
+    // Selects a list position as the user would (with the selection handling where the list has one);
+    // the same position again does nothing.
+    void select(ProfileCategory category, int position);
+
+    ProfileSelection& selection() { return selection_; }
+    ListOperations& operations() { return operations_; }
 
 private:
     PageContext& ctx_;
     settings::pages::SettingsPages& settings_;
+    ProfileSelection selection_;
+    ListOperations operations_;
 };
 
 } // namespace zq::profiles::pages

@@ -164,6 +164,53 @@ TEST(ProfileLists, KeyboardAndPadListsComeFromTheirIndexWithoutAFirstRun) {
     EXPECT_FALSE(std::filesystem::exists(dir / "mpProfile.ini"));
 }
 
+TEST(ProfileLists, KeyboardAndPadFirstRunMakeProfile1FromTheirDefaults) {
+    TempFolder dir;
+    const struct {
+        const char* file;
+        std::size_t size;
+        DeviceType type;
+    } defaults[] = {{"kbdevicedefault.config", 2470, DeviceType::Keyboard},
+                    {"kbdengdefault.led", 1958, DeviceType::Keyboard},
+                    {"kbkeydefault.pro", 512, DeviceType::Keyboard},
+                    {"mpdengdefault.led", 64, DeviceType::Pad}};
+    std::uint8_t fill = 0x40;
+    for (const char* folder : {"app", "kb", "mp"}) std::filesystem::create_directories(dir / folder);
+    for (const auto& d : defaults)
+        ASSERT_TRUE(
+            writeProfileFile(dir / "app" / d.file, d.type, std::vector<std::uint8_t>(d.size, fill++)));
+
+    const DeviceLists kb = buildDeviceLists(zq::platform::DeviceFolder::Keyboard, {dir / "kb", dir / "app"});
+    ASSERT_TRUE(kb.complete);
+    EXPECT_EQ(kb.categories, (std::vector<ProfileCategory>{ProfileCategory::KeyboardDevice,
+                                                           ProfileCategory::KeyboardLighting,
+                                                           ProfileCategory::KeyboardKeys}));
+    for (const auto& list : kb.lists) EXPECT_EQ(list, std::vector<ListEntry>{plain("profile1")});
+    EXPECT_EQ(dir.read("kb/profile1.config").size(), 16u + 2470u);
+    EXPECT_EQ(static_cast<std::uint8_t>(dir.read("kb/profile1.led")[16]), 0x41);
+    EXPECT_EQ(static_cast<std::uint8_t>(dir.read("kb/profile1.pro")[16]), 0x42);
+    const ProfileIndex keys(ProfileCategory::KeyboardKeys, dir / "kb" / "kbProfile.ini");
+    EXPECT_EQ(keys.count(), 1);
+    EXPECT_EQ(keys.name(0), "profile1");
+
+    const DeviceLists pad = buildDeviceLists(zq::platform::DeviceFolder::Pad, {dir / "mp", dir / "app"});
+    ASSERT_TRUE(pad.complete);
+    EXPECT_EQ(pad.lists, std::vector<std::vector<ListEntry>>{{plain("profile1")}});
+    EXPECT_EQ(static_cast<std::uint8_t>(dir.read("mp/profile1.led")[16]), 0x43);
+
+    // A keyboard default gone: the message, and the later keyboard lists are not built.
+    std::filesystem::remove_all(dir / "kb");
+    std::filesystem::create_directories(dir / "kb");
+    std::filesystem::remove(dir / "app" / "kbdengdefault.led");
+    const DeviceLists broken =
+        buildDeviceLists(zq::platform::DeviceFolder::Keyboard, {dir / "kb", dir / "app"});
+    EXPECT_FALSE(broken.complete);
+    EXPECT_EQ(broken.messages, std::vector<std::string>{"message_text_8"});
+    EXPECT_EQ(broken.lists[0].size(), 1u);
+    EXPECT_TRUE(broken.lists[1].empty());
+    EXPECT_TRUE(broken.lists[2].empty());
+}
+
 TEST_F(MouseListsTest, UsesTheUsersDataFolderAndTheApplicationFolder) {
     zq::test::EnvOverride env;
     env.set("ZQ70_DATA_DIR", (dir / "data").string());
