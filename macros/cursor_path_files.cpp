@@ -115,22 +115,25 @@ bool ensureCursorPaths(const fs::path& mouseFolder, const fs::path& defaultsFold
     if (parseDecimal(platform::readProfileString(index, kSectionCursorCount, kKeyCount, "0")) != 0)
         return true;
 
+    // The files first: an index that named paths whose files never arrived would keep every later start
+    // from copying them, so CURSORCOUNT is written only once all four are there.
+    bool copied = true;
+    std::error_code ec;
+    for (std::size_t g = 0; g < kCursorPathSlots; ++g) {
+        const std::string name = cursorPathFileName(g);
+        const fs::path target = platform::resolveCaseInsensitive(mouseFolder, name);
+        if (fs::exists(target, ec)) continue;
+        copied = copyFileReplacing(platform::resolveCaseInsensitive(defaultsFolder, name), target) && copied;
+    }
+    if (!copied) return false;
+
     std::vector<std::string> keys;
     for (std::size_t g = 0; g < kCursorPathSlots; ++g) keys.push_back(std::to_string(g));
     const std::string count = std::to_string(kCursorPathSlots);
     std::vector<platform::ProfileStringWrite> writes{{kSectionCursorCount, kKeyCount, count}};
     for (std::size_t g = 0; g < kCursorPathSlots; ++g)
         writes.push_back({kSectionCursorName, keys[g], kCursorPathNames[g]});
-    bool ok = platform::writeProfileStrings(index, writes);
-
-    std::error_code ec;
-    for (std::size_t g = 0; g < kCursorPathSlots; ++g) {
-        const std::string name = cursorPathFileName(g);
-        const fs::path target = platform::resolveCaseInsensitive(mouseFolder, name);
-        if (fs::exists(target, ec)) continue;
-        ok = copyFileReplacing(platform::resolveCaseInsensitive(defaultsFolder, name), target) && ok;
-    }
-    return ok;
+    return platform::writeProfileStrings(index, writes);
 }
 
 bool resetCursorPath(const fs::path& mouseFolder, const fs::path& defaultsFolder, std::size_t slot) {

@@ -39,7 +39,9 @@ bool isImportableCursorPath(const std::filesystem::path& file);
 
 // Start-up: when the mouse index has no CURSORCOUNT, write CURSORCOUNT = 4 and CURSORNAME 0-3 and copy
 // each default file into the data folder unless a file of that name is there already. An index that
-// has CURSORCOUNT is left as it is and nothing is copied. False when a write or copy failed.
+// has CURSORCOUNT is left as it is and nothing is copied. The index is written only after every file is
+// in place, so a start whose copies failed is tried again at the next start. False when a write or copy
+// failed.
 bool ensureCursorPaths(const std::filesystem::path& mouseFolder, const std::filesystem::path& defaultsFolder);
 
 // Reset: the slot's default file replaces the one in the data folder.

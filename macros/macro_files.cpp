@@ -1,6 +1,10 @@
 #include "macros/macro_files.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include <unistd.h>
 
 #include "macros/cursor_path.h"
 #include "platform/data_folders.h"
@@ -57,6 +61,50 @@ std::optional<fs::path> macroFilePath(const fs::path& folder, std::string_view n
     std::string fileName(name);
     fileName += kMacroFileExtension;
     return platform::resolveCaseInsensitive(folder, fileName);
+}
+
+bool isStorableMacroName(std::string_view name) {
+    if (!isUsableMacroName(name) || name.size() > kMaxMacroNameBytes) return false;
+    if (platform::trimBlanks(name).size() != name.size()) return false;
+    return platform::isValidIniValue(name) && platform::isValidUtf8(name);
+}
+
+MacroRename renameMacroFile(const fs::path& folder, std::string_view oldName, std::string_view newName) {
+    if (!isStorableMacroName(newName)) return MacroRename::BadName;
+    const auto from = macroFilePath(folder, oldName);
+    const auto to = macroFilePath(folder, newName);
+    if (!to) return MacroRename::BadName;
+    std::error_code ec;
+    if (fs::exists(*to, ec) || fs::is_symlink(*to, ec)) return MacroRename::TargetExists;
+    if (!from || !fs::exists(*from, ec)) return MacroRename::NoFile;
+    // A hard link refuses an existing target atomically, where a rename would replace it; file systems
+    // without hard links get the plain rename after the check above.
+    if (::link(from->c_str(), to->c_str()) == 0) {
+        if (::unlink(from->c_str()) != 0) {
+            ::unlink(to->c_str());
+            return MacroRename::Failed;
+        }
+    } else if (errno == EEXIST) {
+        return MacroRename::TargetExists;
+    } else if (::rename(from->c_str(), to->c_str()) != 0) {
+        return MacroRename::Failed;
+    }
+    // The INI module sees the change by the file's identity at its next read.
+    return MacroRename::Renamed;
+}
+
+bool deleteMacroFile(const fs::path& folder, std::string_view name) {
+    const auto file = macroFilePath(folder, name);
+    return !file || platform::removeProfileFile(*file);
+}
+
+bool writeMacroIndexEntry(const fs::path& folder, MacroFamily family, std::size_t count, std::size_t index,
+                          std::string_view name) {
+    const std::string countText = std::to_string(count);
+    const std::string key = std::to_string(index);
+    const ProfileStringWrite writes[] = {{kSectionMacroCount, kKeyCount, countText},
+                                         {kSectionMacroName, key, name}};
+    return platform::writeProfileStrings(macroIndexPath(folder, family), writes);
 }
 
 std::vector<std::string> readMacroIndex(const fs::path& folder, MacroFamily family) {

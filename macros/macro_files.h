@@ -53,6 +53,22 @@ bool isUsableMacroName(std::string_view name);
 std::optional<std::filesystem::path> macroFilePath(const std::filesystem::path& folder,
                                                    std::string_view name);
 
+// A name the macro page accepts for a new or renamed macro: a usable file name with its ".mac" within
+// the 255 bytes a file name may have, no blanks around it (reads drop them), no line break, and short
+// enough to read back whole through the 259-character reads.
+inline constexpr std::size_t kMaxMacroNameBytes = 200;
+bool isStorableMacroName(std::string_view name);
+
+// Renames a macro's file for a new macro name. Nothing is replaced: a file of the new name (in any letter
+// case) makes the rename fail and leaves both files as they were. A macro that has no file yet has
+// nothing to rename (NoFile).
+enum class MacroRename { Renamed, NoFile, TargetExists, BadName, Failed };
+MacroRename renameMacroFile(const std::filesystem::path& folder, std::string_view oldName,
+                            std::string_view newName);
+
+// Deletes a macro's file; true when no file of that name is left.
+bool deleteMacroFile(const std::filesystem::path& folder, std::string_view name);
+
 // The macro names in macro-number order; no index file or no MACROCOUNT gives none.
 std::vector<std::string> readMacroIndex(const std::filesystem::path& folder, MacroFamily family);
 
@@ -60,6 +76,9 @@ std::vector<std::string> readMacroIndex(const std::filesystem::path& folder, Mac
 bool writeMacroCount(const std::filesystem::path& folder, MacroFamily family, std::size_t count);
 bool writeMacroName(const std::filesystem::path& folder, MacroFamily family, std::size_t index,
                     std::string_view name);
+// Both at once, in one atomic write, so the count never names a macro the index does not hold.
+bool writeMacroIndexEntry(const std::filesystem::path& folder, MacroFamily family, std::size_t count,
+                          std::size_t index, std::string_view name);
 
 // Replaces the index with one listing these names (used when a macro is deleted): MACROCOUNT, then for
 // the mouse CURSORCOUNT = 4 and CURSORNAME 0-3 = name_1 … name_4, then MACRONAME 0 … n-1. The old file is

@@ -1,13 +1,28 @@
 #include "macros/pages/macro_pages.h"
 
+#include "settings/pages/settings_pages.h"
+
 namespace zq::macros::pages {
 
-MacroPages::MacroPages(PageContext& context) : ctx_(context) {}
+MacroPages::MacroPages(PageContext& context, settings::pages::SettingsPages& settings)
+    : ctx_(context), mouse_(context, MacroFamily::Mouse, [&settings] { settings.buttons.refresh(); }),
+      keyboard_(context, MacroFamily::Keyboard, [&settings] { settings.keyboardKeys.refresh(); }),
+      cursorPaths_(context) {}
 
-void MacroPages::start() {}
+void MacroPages::start() {
+    cursorPaths_.start();
+    mouse_.start();
+    keyboard_.start();
+}
 
-void MacroPages::stopRecording() {}
+void MacroPages::stopRecording() {
+    // Recording is not built yet: no capture runs that could be stopped.
+}
 
-std::vector<std::string> MacroPages::macroNames(device::DeviceClass) const { return {}; }
+std::vector<std::string> MacroPages::macroNames(device::DeviceClass device) const {
+    if (device == device::DeviceClass::Mouse) return mouse_.names();
+    if (device == device::DeviceClass::Keyboard) return keyboard_.names();
+    return {};
+}
 
 } // namespace zq::macros::pages

@@ -94,6 +94,15 @@ TEST_F(CursorPathStartUp, AnIndexWithCursorCountCopiesNothing) {
     EXPECT_FALSE(std::filesystem::exists(data / "name_1.cur"));
 }
 
+// Without the default files the index names no paths, so the next start copies them once they are there.
+TEST_F(CursorPathStartUp, MissingDefaultsLeaveTheIndexForTheNextStart) {
+    EXPECT_FALSE(ensureCursorPaths(data.path(), data / "nowhere"));
+    EXPECT_TRUE(readCursorPathNames(data.path()).empty());
+    ASSERT_TRUE(ensureCursorPaths(data.path(), defaults.path()));
+    EXPECT_EQ(readCursorPathNames(data.path()).size(), 4u);
+    EXPECT_EQ(data.read("name_4.cur"), defaults.read("name_4.cur"));
+}
+
 TEST_F(CursorPathStartUp, ResetReplacesTheSlotsFile) {
     data.write("NAME_3.CUR", "edited");
     ASSERT_TRUE(resetCursorPath(data.path(), defaults.path(), 2));
