@@ -368,7 +368,21 @@ std::string ListLike::itemData(int index) const {
     return itemRole(widget(), index, kDataRole).toString().toStdString();
 }
 void ListLike::setItemText(int index, std::string_view text) {
-    if (QWidget* w = widget()) setItemRole(w, index, Qt::DisplayRole, qs(text));
+    QWidget* w = widget();
+    if (!w) return;
+    setItemRole(w, index, kItemTextIdRole, QVariant());
+    setItemRole(w, index, Qt::DisplayRole, qs(text));
+}
+void ListLike::setItemTextId(int index, std::string_view id) {
+    QWidget* w = widget();
+    auto core = core_.lock();
+    if (!w || !core || index < 0 || index >= count()) return;
+    const std::string text = core->skin ? core->skin->text(id) : std::string(id);
+    setItemRole(w, index, Qt::DisplayRole, qs(text));
+    setItemRole(w, index, kItemTextIdRole, qs(id));
+}
+std::string ListLike::itemTextId(int index) const {
+    return itemRole(widget(), index, kItemTextIdRole).toString().toStdString();
 }
 void ListLike::setItemData(int index, std::string_view data) {
     if (QWidget* w = widget()) setItemRole(w, index, kDataRole, qs(data));
@@ -390,6 +404,15 @@ void ListLike::setItemStyle(int index, std::string_view style) {
 }
 std::string ListLike::itemStyle(int index) const {
     return itemRole(widget(), index, kStyleRole).toString().toStdString();
+}
+void ListLike::setCellStyle(int row, int column, std::string_view style) {
+    QWidget* w = widget();
+    if (!w || column < 0 || column >= columnCount()) return;
+    setItemRole(w, row, kStyleRole, qs(style), column);
+    w->update();
+}
+std::string ListLike::cellStyle(int row, int column) const {
+    return itemRole(widget(), row, kStyleRole, column).toString().toStdString();
 }
 
 int ListLike::columnCount() const {

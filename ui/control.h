@@ -105,11 +105,18 @@ public:
     std::string itemText(int index) const;
     std::string itemData(int index) const;
     void setItemText(int index, std::string_view text);
+    // The item shows a text id of the language file, resolved now and after every language reload; a
+    // plain setItemText() afterwards drops the id.
+    void setItemTextId(int index, std::string_view id);
+    std::string itemTextId(int index) const;
     void setItemData(int index, std::string_view data);
     void setRowHeight(int index, int pixels);
     int rowHeight(int index) const;
     void setItemStyle(int index, std::string_view style);
     std::string itemStyle(int index) const;
+    // The style of one column of a row (trees); column 0 is the item's own style.
+    void setCellStyle(int row, int column, std::string_view style);
+    std::string cellStyle(int row, int column) const;
     // Rows with columns (tree widgets): column 0 is the item text.
     int columnCount() const;
     std::string cellText(int row, int column) const;

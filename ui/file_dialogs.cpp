@@ -2,6 +2,11 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 
 namespace zq::ui {
@@ -64,7 +69,24 @@ std::string withDefaultExtension(std::string path, std::string_view extension) {
 
 namespace {
 
-std::optional<std::string> run(QWidget* parent, const FileDialogRequest& request, bool save) {
+// Folders to walk through and the files that may be run, nothing else.
+class ExecutablesOnly final : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files) return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
+
+using TextSource = std::function<std::string(std::string_view)>;
+
+std::optional<std::string> run(QWidget* parent, const FileDialogRequest& request, bool save,
+                               const TextSource& text) {
     QFileDialog dialog(parent, QString::fromStdString(request.title), QString::fromStdString(request.folder),
                        QString::fromStdString(qtFileFilter(request.filter)));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -75,7 +97,38 @@ std::optional<std::string> run(QWidget* parent, const FileDialogRequest& request
     if (!request.initialName.empty() && request.initialName.find('*') == std::string::npos) {
         dialog.selectFile(QString::fromStdString(request.initialName));
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    // The filter and the list of choices live inside the dialog: only Qt's own dialog has room for them.
+    if (request.executablesOnly || !request.choices.empty())
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (request.executablesOnly) dialog.setProxyModel(new ExecutablesOnly(&dialog));
+    std::optional<std::string> picked;
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()); grid && !request.choices.empty()) {
+        const std::string heading = text ? text(request.choicesTitleId) : request.choicesTitleId;
+        auto* label = new QLabel(QString::fromStdString(heading), &dialog);
+        auto* list = new QListWidget(&dialog);
+        list->setObjectName("file_dialog_choices");
+        for (const FileChoice& choice : request.choices) {
+            auto* item =
+                new QListWidgetItem(QString::fromStdString(choice.name + "  \u2014  " + choice.path), list);
+            item->setData(Qt::UserRole, QString::fromStdString(choice.path));
+            item->setToolTip(QString::fromStdString(choice.path));
+        }
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0, 1, grid->columnCount());
+        grid->addWidget(list, row + 1, 0, 1, grid->columnCount());
+        // One click shows the choice in the browser; a double click takes it.
+        QObject::connect(list, &QListWidget::itemClicked, &dialog, [&dialog](QListWidgetItem* item) {
+            dialog.selectFile(item->data(Qt::UserRole).toString());
+        });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog,
+                         [&dialog, &picked](QListWidgetItem* item) {
+                             picked = item->data(Qt::UserRole).toString().toStdString();
+                             static_cast<QDialog&>(dialog).done(QDialog::Accepted);
+                         });
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (picked) return picked;
+    if (dialog.selectedFiles().isEmpty()) return std::nullopt;
     std::string path = dialog.selectedFiles().constFirst().toStdString();
     return save ? withDefaultExtension(std::move(path), request.defaultExtension) : path;
 }
@@ -83,10 +136,10 @@ std::optional<std::string> run(QWidget* parent, const FileDialogRequest& request
 } // namespace
 
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request) {
-    return run(parent_, request, false);
+    return run(parent_, request, false, text_);
 }
 std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& request) {
-    return run(parent_, request, true);
+    return run(parent_, request, true, text_);
 }
 
 std::optional<std::string> ScriptedFileDialogs::next() {

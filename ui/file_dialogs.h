@@ -2,6 +2,7 @@
 // Open and save-as dialogs with a filter, a default extension and an overwrite prompt, behind an
 // interface so page code can be driven by a script in tests.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,13 @@ class QWidget;
 
 namespace zq::ui {
 
+// A ready answer offered beside the browser: picking it answers with its path.
+struct FileChoice {
+    std::string name;
+    std::string path;
+    bool operator==(const FileChoice&) const = default;
+};
+
 struct FileDialogRequest {
     std::string title;
     // Pairs of description and patterns separated by '|', as in "(*.png) | *.png |(*.*)|*.*||".
@@ -18,6 +26,12 @@ struct FileDialogRequest {
     std::string defaultExtension; // without the dot: "png"
     std::string initialName;      // the file name field, e.g. "*.png" or "profile.config"
     std::string folder;
+    // Only folders and executable files are shown (choosing an application).
+    bool executablesOnly = false;
+    // Offered in a list beside the browser (the applications the user runs now), under a heading given
+    // as a text id of the language file.
+    std::vector<FileChoice> choices = {};
+    std::string choicesTitleId = {};
 };
 
 class FileDialogs {
@@ -36,12 +50,15 @@ std::string withDefaultExtension(std::string path, std::string_view extension);
 
 class QtFileDialogs final : public FileDialogs {
 public:
-    explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    // `text` resolves the text ids of a request (the choices' heading).
+    explicit QtFileDialogs(QWidget* parent = nullptr, std::function<std::string(std::string_view)> text = {})
+        : parent_(parent), text_(std::move(text)) {}
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
 
 private:
     QWidget* parent_;
+    std::function<std::string(std::string_view)> text_;
 };
 
 // Answers from a script, in order; an empty script cancels. Records every request.

@@ -7,6 +7,8 @@
 namespace zq::ui {
 
 inline constexpr int kItemStyleRole = Qt::UserRole + 1;
+// An item whose text is a text id of the language file: resolved again after a language reload.
+inline constexpr int kItemTextIdRole = Qt::UserRole + 2;
 
 struct ItemLook {
     const char* style;

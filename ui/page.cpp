@@ -172,6 +172,18 @@ void PageCore::retranslate() {
                 tree->setHeaderLabels(labels);
             }
         }
+        // Items given a text id of their own.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            const QSignalBlocker block(combo);
+            for (int i = 0; i < combo->count(); ++i)
+                if (const QString id = combo->itemData(i, kItemTextIdRole).toString(); !id.isEmpty())
+                    combo->setItemText(i, QString::fromStdString(skin->text(id.toStdString())));
+        } else if (auto* lw = qobject_cast<QListWidget*>(w)) {
+            const QSignalBlocker block(lw);
+            for (int i = 0; i < lw->count(); ++i)
+                if (const QString id = lw->item(i)->data(kItemTextIdRole).toString(); !id.isEmpty())
+                    lw->item(i)->setText(QString::fromStdString(skin->text(id.toStdString())));
+        }
         // Item texts of combos and lists given as ids, one per item, separated by ';'.
         if (const QVariant ids = w->property("itemTextIds"); ids.isValid() && !ids.toString().isEmpty()) {
             const QStringList list = ids.toString().split(';');

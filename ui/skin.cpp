@@ -35,11 +35,6 @@ std::map<std::string, WidgetFactory>& widgetRegistry() {
     return registry;
 }
 
-const Skin*& currentSkin() {
-    static const Skin* skin = nullptr;
-    return skin;
-}
-
 bool hasSkin(const QString& folder) {
     return QFileInfo::exists(folder + "/skin/res.xml");
 }
@@ -58,19 +53,20 @@ bool isWidgetClassRegistered(const std::string& className) {
 }
 
 struct Skin::Loader : QUiLoader {
-    Loader() {
+    explicit Loader(const Skin& skin) : skin(skin) {
         // The designer plug-in folders hold nothing the layouts use; scanning them costs start-up time.
         clearPluginPaths();
     }
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override {
         auto& registry = widgetRegistry();
         if (auto it = registry.find(className.toStdString()); it != registry.end()) {
-            QWidget* w = it->second(parent);
+            QWidget* w = it->second(parent, skin);
             if (w) w->setObjectName(name);
             return w;
         }
         return QUiLoader::createWidget(className, parent, name);
     }
+    const Skin& skin;
 };
 
 std::string Skin::applicationFolder() {
@@ -85,8 +81,7 @@ std::string Skin::applicationFolder() {
     return exeDir.isEmpty() ? std::string(".") : exeDir.toStdString();
 }
 
-Skin::Skin(std::string folder) : folder_(std::move(folder)), loader_(std::make_unique<Loader>()) {
-    currentSkin() = this;
+Skin::Skin(std::string folder) : folder_(std::move(folder)), loader_(std::make_unique<Loader>(*this)) {
     const QString dir = QString::fromStdString(folder_);
     loader_->setWorkingDirectory(QDir(dir));
     QFile index(dir + "/res.xml");
@@ -134,13 +129,7 @@ Skin::Skin(std::string folder) : folder_(std::move(folder)), loader_(std::make_u
     }
 }
 
-Skin::~Skin() {
-    if (currentSkin() == this) currentSkin() = nullptr;
-}
-
-const Skin* Skin::current() {
-    return currentSkin();
-}
+Skin::~Skin() = default;
 
 std::optional<std::string> Skin::layoutFile(std::string_view resourceName) const {
     auto it = layouts_.find(toLower(resourceName));

@@ -70,9 +70,6 @@ public:
     // Pages register here so a language reload reaches them.
     void attach(const std::shared_ptr<PageCore>& page) const;
 
-    // The skin most recently opened and still alive, for controls that resolve their own pictures.
-    static const Skin* current();
-
 private:
     struct Loader;
     std::string folder_;
@@ -90,8 +87,9 @@ private:
     mutable std::map<std::string, std::vector<std::string>, std::less<>> subLayoutsOf_;
 };
 
-// Custom widget classes the layouts name in <customwidgets>; the loader asks this registry first.
-using WidgetFactory = std::function<QWidget*(QWidget* parent)>;
+// Custom widget classes the layouts name in <customwidgets>; the loader asks this registry first. The
+// factory gets the skin whose layout is being built, for controls that resolve their own pictures.
+using WidgetFactory = std::function<QWidget*(QWidget* parent, const Skin& skin)>;
 void registerWidgetClass(const std::string& className, WidgetFactory factory);
 bool isWidgetClassRegistered(const std::string& className);
 
