@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # Developer builds treat warnings as errors; `make WERROR=OFF` builds like a packager's build.
 WERROR ?= ON
 
-.PHONY: all bootstrap configure build run test bench install deb clean
+.PHONY: all bootstrap configure build run test bench fuzz soak install deb clean
 
 all: build
 
@@ -35,6 +35,27 @@ test: build
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benches
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
+
+# Coverage-guided fuzzing: the fuzz targets built with clang's libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer in a build folder of their own, each run FUZZ_SECONDS with the committed
+# corpus as seed. An input that fails is written into that corpus (see README.md).
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 300
+fuzz: bootstrap
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+	    -DZQ_LIBFUZZER=ON -DZQ_WITH_QT=OFF -DZQ_WITH_BENCH=OFF -DZQ_WERROR=$(WERROR) \
+	    -DZQ_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug \
+	    -DCMAKE_CXX_FLAGS="-O1 -fsanitize=fuzzer-no-link"
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The soak: the program on its simulated devices, driven through zq70ctl with random page actions, plugs,
+# unplugs, device reports and faults for SOAK_SECONDS; then its memory and every file it wrote are
+# checked (scripts/soak says how). SOAK_SEED=N replays the choices of an earlier run.
+SOAK_SECONDS ?= 600
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target zephran-q70 zq_default_files zq70ctl zq70-soak-check
+	SOAK_SECONDS=$(SOAK_SECONDS) $(if $(SOAK_SEED),SOAK_SEED=$(SOAK_SEED)) scripts/soak $(BUILD)
 
 # Installs the program, its data and the udev rule under PREFIX (default /usr/local).
 PREFIX ?= /usr/local

@@ -13,13 +13,21 @@
 
 namespace zq::fuzz {
 
+// Removed with what is left in it when the run ends (libFuzzer runs end through exit as well).
 inline const std::filesystem::path& fuzzFolder() {
-    static const std::filesystem::path folder = [] {
+    struct Folder {
+        std::filesystem::path path;
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder{[] {
         std::string templ = (std::filesystem::temp_directory_path() / "zq70-fuzz-XXXXXX").string();
         if (::mkdtemp(templ.data()) == nullptr) std::abort();
         return std::filesystem::path(templ);
-    }();
-    return folder;
+    }()};
+    return folder.path;
 }
 
 // Writes the input under a name of its own for each run (the INI module caches by path, and an

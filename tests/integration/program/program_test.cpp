@@ -58,10 +58,12 @@ public:
     }
     void start() { pid_ = spawn({"--simulate"}, (root_ / "program.log").string()); }
 
-    // zq70ctl with its output; bounded by its own --timeout and by ours.
-    CtlRun ctl(const std::vector<std::string>& args) const {
+    // zq70ctl with its output (the JSON line unless asked for the lines people read); bounded by its own
+    // --timeout and by ours.
+    CtlRun ctl(const std::vector<std::string>& args, bool json = true) const {
         const std::string out = (root_ / "ctl.out").string();
         std::vector<std::string> all{ZQ_CTL};
+        if (json) all.push_back("--json");
         all.insert(all.end(), args.begin(), args.end());
         const pid_t pid = spawnWith(all, out);
         CtlRun run;
@@ -137,6 +139,11 @@ TEST(Program, RunsOnceAnswersZq70ctlAndQuitsWithinASecond) {
     for (const char* field : {"\"simulate\":true", "\"visible\":", "\"language\":\"en\"", "\"mouse\":{",
                               "\"pad\":{", "\"keyboard\":{", "\"present\":true", "\"open\":", "\"slot\":"})
         EXPECT_TRUE(contains(status.out, field)) << field << " in " << status.out;
+    // The same for people: a line per device, then the window.
+    const CtlRun plain = program.ctl({"status"}, false);
+    EXPECT_EQ(plain.code, 0);
+    for (const char* line : {"\nmouse: ", "\npad: ", "\nkeyboard: ", "\nwindow: "})
+        EXPECT_TRUE(contains("\n" + plain.out, line)) << line << " in " << plain.out;
 
     // A second start brings the first one up and ends at once.
     const pid_t second = program.spawn({"--simulate"}, "/dev/null");

@@ -1,5 +1,5 @@
-// The built zq70ctl against a server in this process: what it prints and the exit status it gives for
-// each kind of answer, and for no answer at all.
+// The built zq70ctl against a server in this process: what it prints (JSON with --json, lines for people
+// without) and the exit status it gives for each kind of answer, and for no answer at all.
 #include "shell/control/instance_server.h"
 #include "unit/control/control_test_support.h"
 #include "unit/platform/temp_folder.h"
@@ -32,6 +32,27 @@ protected:
                               [](const CommandTable::Args&) { return Reply::failure("it broke\nbadly"); });
         table.registerCommand("strict",
                               [](const CommandTable::Args&) { return Reply::usageError("bad use"); });
+        table.registerCommand("nested", [](const CommandTable::Args&) {
+            return Reply::success({{"info", QJsonObject{{"keys", 104}, {"name", "pad"}}},
+                                   {"log", QJsonArray{QJsonArray{1, 0}, QJsonArray{2, 5}}},
+                                   {"value", QJsonValue()}});
+        });
+        // The shape of the program's status answer.
+        table.registerCommand("status", [](const CommandTable::Args&) {
+            const QJsonObject names{{"names", QJsonArray{"Default", "Fast"}}, {"active", 1}, {"saved", 0}};
+            return Reply::success(
+                {{"simulate", true},
+                 {"visible", false},
+                 {"language", "en"},
+                 {"profiles", QJsonObject{{"ms_device", names}}},
+                 {"macros", QJsonObject{{"mouse", QJsonArray{"m1", "m2"}}, {"keyboard", QJsonArray{}}}},
+                 {"devices",
+                  QJsonObject{
+                      {"mouse", QJsonObject{{"present", true}, {"open", true}, {"slot", 2}}},
+                      {"pad",
+                       QJsonObject{{"present", true}, {"open", false}, {"slot", 0}, {"error", "permission"}}},
+                      {"keyboard", QJsonObject{{"present", false}, {"open", false}}}}}});
+        });
         ASSERT_EQ(server.listen(socketLocation(folder.path().c_str(), "/unused", ::geteuid())),
                   InstanceServer::Outcome::Listening)
             << server.error();
@@ -65,7 +86,7 @@ protected:
 };
 
 TEST_F(Zq70ctl, ExitStatusFollowsTheAnswer) {
-    CtlRun r = ctl({"echo", "a b", "c"});
+    CtlRun r = ctl({"--json", "echo", "a b", "c"});
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << "one JSON object on one line";
     const QJsonObject o = parse(r.out.substr(0, r.out.find('\n')));
@@ -76,6 +97,10 @@ TEST_F(Zq70ctl, ExitStatusFollowsTheAnswer) {
     r = ctl({"fail"});
     EXPECT_EQ(r.exit, 1);
     EXPECT_EQ(r.err, "zq70ctl: it broke badly\n") << "the error on one line";
+    EXPECT_EQ(r.out, "") << "without --json a failure prints only its line on stderr";
+    r = ctl({"fail", "--json"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(parse(r.out).value("error"), QJsonValue("it broke\nbadly"));
 
     for (const QStringList& args : {QStringList{"strict"}, QStringList{"no-such-command"}}) {
         r = ctl(args);
@@ -93,8 +118,9 @@ TEST_F(Zq70ctl, CommandLineMistakesAreUsageErrors) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
 
     for (const QStringList& args :
-         {QStringList{}, QStringList{"--timeout"}, QStringList{"--timeout", "soon", "echo"},
-          QStringList{"--timeout", "0", "echo"}, QStringList{"--verbose", "echo"}}) {
+         {QStringList{}, QStringList{"--json"}, QStringList{"--timeout"},
+          QStringList{"--timeout", "soon", "echo"}, QStringList{"--timeout", "0", "echo"},
+          QStringList{"--verbose", "echo"}, QStringList{"echo", "--timeout"}}) {
         const CtlRun r = ctl(args);
         EXPECT_EQ(r.exit, 2) << args.join(' ').toStdString();
         EXPECT_NE(r.err.find("zq70ctl: "), std::string::npos);
@@ -104,10 +130,42 @@ TEST_F(Zq70ctl, CommandLineMistakesAreUsageErrors) {
 }
 
 TEST_F(Zq70ctl, AnswerPathIsMadeAbsoluteHere) {
-    const CtlRun r = ctl({"ui", "answer", "sub/file.config"});
+    const CtlRun r = ctl({"--json", "ui", "answer", "sub/file.config"});
     ASSERT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(parse(r.out).value("last").toString().toStdString(), (folder / "sub/file.config").string());
-    EXPECT_EQ(parse(ctl({"ui", "answer", "cancel"}).out).value("last"), QJsonValue("cancel"));
+    EXPECT_EQ(parse(ctl({"ui", "answer", "cancel", "--json"}).out).value("last"), QJsonValue("cancel"));
+}
+
+TEST_F(Zq70ctl, JsonAnywhereOutsideTheCommandsOwnWords) {
+    // Before, after, and mixed with --timeout: the same JSON line.
+    for (const QStringList& args : {QStringList{"--json", "echo", "x"}, QStringList{"echo", "x", "--json"},
+                                    QStringList{"echo", "--timeout", "5", "x", "--json"}}) {
+        const CtlRun r = ctl(args);
+        ASSERT_EQ(r.exit, 0) << args.join(' ').toStdString() << ": " << r.err;
+        EXPECT_EQ(parse(r.out).value("args"), QJsonValue(QJsonArray{"x"})) << args.join(' ').toStdString();
+    }
+    // After the command a word with a dash is the command's (a negative number); after "--" even --json.
+    CtlRun r = ctl({"--json", "echo", "-5"});
+    EXPECT_EQ(parse(r.out).value("args"), QJsonValue(QJsonArray{"-5"}));
+    r = ctl({"--json", "--", "echo", "--json"});
+    EXPECT_EQ(parse(r.out).value("args"), QJsonValue(QJsonArray{"--json"}));
+}
+
+TEST_F(Zq70ctl, WithoutJsonAnswersReadAsLines) {
+    CtlRun r = ctl({"status"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "mouse: open, slot 2\n"
+                     "pad: cannot be opened: no permission (install the udev rule, see zephran-q70(1))\n"
+                     "keyboard: not present\n"
+                     "window: hidden, language en, simulated devices\n"
+                     "profiles ms_device: 0 Default (saved), 1 Fast (active)\n"
+                     "macros keyboard: (none)\n"
+                     "macros mouse: m1, m2\n");
+    // Any other answer: a line per field, nested objects by dotted names, lists joined, nulls left out.
+    r = ctl({"echo", "a b", "c"});
+    EXPECT_EQ(r.out, "args: a b, c\n");
+    EXPECT_EQ(ctl({"nested"}).out, "info.keys: 104\ninfo.name: pad\nlog: [1,0] [2,5]\n");
+    EXPECT_EQ(ctl({"ui", "x", "y"}).out, "last: y\n");
 }
 
 TEST_F(Zq70ctl, NothingRunningOrNothingAnswering) {
