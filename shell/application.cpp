@@ -6,6 +6,7 @@
 #include "platform/autostart.h"
 #include "platform/debug.h"
 #include "platform/injected_input_hooks.h"
+#include "profiles/pages/application_links.h"
 #include "profiles/pages/profile_pages.h"
 #include "shell/colour_picker.h"
 #include "shell/control/automation_dialogs.h"
@@ -25,6 +26,7 @@
 #include "sim/sim_backend.h"
 #include "ui/colour_picker.h"
 #include "ui/file_dialogs.h"
+#include "ui/in_window_capture.h"
 #include "ui/message_presenter.h"
 #include "ui/skin.h"
 
@@ -74,7 +76,13 @@ QJsonObject profileStatus(const profiles::pages::ProfilePages& pages) {
     QJsonObject out;
     for (const auto& [category, key] : kKeys) {
         const profiles::pages::CategoryStatus s = pages.status(category);
-        out.insert(key, QJsonObject{{"names", strings(s.names)}, {"active", s.active}, {"saved", s.saved}});
+        QJsonObject links;
+        for (const auto& link : profiles::pages::categoryLinks(category))
+            links.insert(QString::number(link.position), QString::fromStdString(link.path));
+        out.insert(key, QJsonObject{{"names", strings(s.names)},
+                                    {"active", s.active},
+                                    {"saved", s.saved},
+                                    {"links", links}});
     }
     return out;
 }
@@ -156,7 +164,8 @@ bool Application::start() {
         fileDialogs = p.automation.get();
     } else {
         p.messages = std::make_unique<SkinMessagePresenter>(p.skin, nullptr);
-        p.fileDialogs = std::make_unique<ui::QtFileDialogs>(nullptr);
+        p.fileDialogs = std::make_unique<ui::QtFileDialogs>(
+            nullptr, [&skin = p.skin](std::string_view id) { return skin.text(id); });
         messages = p.messages.get();
         fileDialogs = p.fileDialogs.get();
     }
@@ -170,12 +179,20 @@ bool Application::start() {
     p.sync = std::make_unique<SyncWiring>(window);
     p.lighting = std::make_unique<LightingWiring>(window);
     p.saveToDevice = std::make_unique<SaveToDevice>(window, *p.sync);
-    if (p.automation)
-        p.colours = std::make_unique<ui::ScriptedColourPicker>();
-    else
-        p.colours = std::make_unique<PaletteColourPicker>(p.skin, window.window());
-    p.pages = std::make_unique<PageWiring>(window, *p.sync, *p.colours,
-                                           std::make_unique<platform::InjectedInputHooks>());
+    // Scripts answer the palette dialog as they answer message boxes.
+    if (!p.automation) p.colours = std::make_unique<PaletteColourPicker>(p.skin, window.window());
+    ui::ColourPicker& colours = p.automation ? static_cast<ui::ColourPicker&>(*p.automation) : *p.colours;
+    // Key capture and macro recording: the desktop's input; under automation, what zq70ctl feeds in.
+    std::unique_ptr<platform::InputHookService> inputHooks;
+    platform::InjectedInputHooks* injectedHooks = nullptr;
+    if (p.automation) {
+        auto injected = std::make_unique<platform::InjectedInputHooks>();
+        injectedHooks = injected.get();
+        inputHooks = std::move(injected);
+    } else {
+        inputHooks = ui::makeInputCapture();
+    }
+    p.pages = std::make_unique<PageWiring>(window, *p.sync, colours, std::move(inputHooks));
     p.saveToDevice->storeSettings = [&p](unsigned storedProfiles) {
         p.pages->profiles().save(storedProfiles);
     };
@@ -204,7 +221,7 @@ bool Application::start() {
                                         QCoreApplication::applicationFilePath().toStdString()));
             if (!done) window.messages().showText(autostart.error());
         });
-    if (p.automation) control::registerUiCommands(p.commands, window.page(), *p.automation);
+    if (p.automation) control::registerUiCommands(p.commands, window.page(), *p.automation, injectedHooks);
 
     using control::Reply;
     p.commands.registerCommand("status", [&p](const control::CommandTable::Args& args) {

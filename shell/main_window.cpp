@@ -3,6 +3,7 @@
 #include "platform/data_folders.h"
 #include "platform/debug.h"
 #include "shell/about_window.h"
+#include "shell/caption_drag.h"
 #include "shell/language.h"
 #include "shell/navigation.h"
 #include "shell/skin_window.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QIcon>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -102,6 +104,7 @@ MainWindow::MainWindow(ui::Skin& skin, device::AppState& state, ui::MessagePrese
         const std::string icon = skin_.resolveImage("common/app_icon.png");
         if (!icon.empty()) w->setWindowIcon(QIcon(QString::fromStdString(icon)));
         w->installEventFilter(this);
+        new CaptionDrag(w, page_.find("caption_bar").widget());
     }
 
     // The theme receiver: a skin change lands on the layout's "root".
@@ -309,6 +312,8 @@ void MainWindow::notify(const ui::Notification& n) {
 }
 
 bool MainWindow::macroEditGuard(const std::string& name) {
+    if (restoringMacroTabs_) return false;
+    const QScopedValueRollback<bool> restoring(restoringMacroTabs_, true);
     // A macro page never built has no macro being edited.
     if (page_.findLoaded("ms_macro_tab_saveorcancel").isVisible() && name != "ms_macro_op_tab" &&
         name != "ms_tab") {

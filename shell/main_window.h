@@ -157,6 +157,9 @@ private:
     bool bringUpGuard_ = false; // ... from a bring-up
     bool initialised_ = false;
     bool exiting_ = false;
+    // The macro edit guard is putting the tabs back: the selections it makes are not guarded again (with
+    // edits open on both macro pages each would undo the other's without end).
+    bool restoringMacroTabs_ = false;
     std::string languageName_ = "en";
     std::set<std::string> prepared_; // palettes given their starting colour
     std::string trayToolTip_ = "ZEPHRAN Q70";

@@ -121,8 +121,9 @@ void SaveToDevice::start(DeviceClass device) {
         // (it is read only on a device report) is asked now, rather than refusing every macro.
         if (transfer->info[kMacroMemoryByte] == 0 && device::ReadDeviceInfo(link, transfer->info) == 1)
             transfer->infoRead = true;
-        if (transfer->device == DeviceClass::Keyboard)
-            transfer->keyPageBytes = std::min<std::size_t>(3u * transfer->info[5], device::kKeyPageBytes);
+        // The key block is as long as the link's block length: the device's key count once a read-back
+        // has set it, so a page of fewer keys than the host's table is sent whole.
+        transfer->keyPageBytes = std::min<std::size_t>(link.blockLength.load(), device::kKeyPageBytes);
 
         std::optional<macros::BlockPlan> paths;
         if (transfer->device == DeviceClass::Mouse)
@@ -162,10 +163,11 @@ void SaveToDevice::start(DeviceClass device) {
             }
             if (!job.stopping() && link.open) {
                 device::BeginTransfer(link);
-                device::WriteKeyBlockPage(link, std::span(transfer->keyPage).first(transfer->keyPageBytes),
-                                          transfer->keyPageNumber);
+                const int written = device::WriteKeyBlockPage(
+                    link, std::span(transfer->keyPage).first(transfer->keyPageBytes),
+                    transfer->keyPageNumber);
                 device::EndTransfer(link);
-                transfer->completed = link.open.load();
+                transfer->completed = written == device::kResultOk && link.open.load();
             }
         }
         framesDone = framesTotal;

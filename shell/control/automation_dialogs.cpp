@@ -2,6 +2,9 @@
 
 #include "platform/debug.h"
 
+#include <cctype>
+#include <cstdio>
+
 namespace zq::control {
 
 std::vector<std::string> AutomationDialogs::takeMessages() {
@@ -54,6 +57,44 @@ std::optional<std::string> AutomationDialogs::openFile(const ui::FileDialogReque
 
 std::optional<std::string> AutomationDialogs::saveFile(const ui::FileDialogRequest& request) {
     return fileAnswer(request, true);
+}
+
+std::vector<AutomationDialogs::PaletteRecord> AutomationDialogs::takePalettes() {
+    std::vector<PaletteRecord> out;
+    out.swap(palettes_);
+    return out;
+}
+
+std::optional<std::uint32_t> AutomationDialogs::parseColour(std::string_view text) {
+    bool opaque = true;
+    if (!text.empty() && text.front() == '#') {
+        text.remove_prefix(1);
+    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        opaque = text.size() != 8; // 0xAARRGGBB gives its own alpha
+    }
+    if (text.size() != 6 && !(text.size() == 8 && !opaque)) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10;
+        value = value << 4 | static_cast<std::uint32_t>(digit);
+    }
+    return opaque ? 0xFF000000u | value : value;
+}
+
+std::optional<std::uint32_t> AutomationDialogs::pick(std::uint32_t argb) {
+    std::optional<std::uint32_t> answer;
+    if (!paletteAnswers_.empty()) {
+        answer = paletteAnswers_.front();
+        paletteAnswers_.pop_front();
+    }
+    palettes_.push_back({argb, answer});
+    char text[64];
+    std::snprintf(text, sizeof text, "automation: palette %08X → %s", static_cast<unsigned>(argb),
+                  answer ? "chosen" : "cancelled");
+    platform::debugString(text);
+    return answer;
 }
 
 } // namespace zq::control

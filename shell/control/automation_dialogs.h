@@ -7,19 +7,31 @@
 //   file dialog:  a path → that path (a save gets the default extension when it has none), "cancel" →
 //                 cancelled, "ok" → the name the dialog suggests when it is a real name, else cancelled;
 //                 with an empty queue: cancelled
-// A box that closes itself (the transient message) is recorded and takes no answer. UI thread only.
+// A box that closes itself (the transient message) is recorded and takes no answer.
+// The colour palette dialog takes its answers from a queue of its own ("ui palette"), so a colour never
+// lands in a message box: a colour → OK with that colour, "cancel" → cancelled; with an empty queue:
+// cancelled (the opener's colour stays). UI thread only.
+#include "ui/colour_picker.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_presenter.h"
+
+#include <cstdint>
 
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zq::control {
 
-class AutomationDialogs final : public ui::MessagePresenter, public ui::FileDialogs {
+class AutomationDialogs final : public ui::MessagePresenter, public ui::FileDialogs, public ui::ColourPicker {
 public:
+    struct PaletteRecord {
+        std::uint32_t opened = 0;            // the colour the dialog started from (ARGB)
+        std::optional<std::uint32_t> answer; // the colour chosen, nothing when cancelled
+    };
+
     struct DialogRecord {
         bool save = false;
         std::string title;
@@ -35,9 +47,18 @@ public:
     // The file dialogs asked for since the last call.
     std::vector<DialogRecord> takeDialogs();
 
+    // A colour (ARGB) for the next palette dialog, or nothing to cancel it.
+    void queuePaletteAnswer(std::optional<std::uint32_t> argb) { paletteAnswers_.push_back(argb); }
+    std::size_t pendingPaletteAnswers() const { return paletteAnswers_.size(); }
+    // The palette dialogs opened since the last call.
+    std::vector<PaletteRecord> takePalettes();
+    // "#RRGGBB", "RRGGBB" or "0xAARRGGBB" as an opaque or given ARGB colour; nothing when it is not one.
+    static std::optional<std::uint32_t> parseColour(std::string_view text);
+
     int show(const ui::MessageRequest& request) override;
     std::optional<std::string> openFile(const ui::FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const ui::FileDialogRequest& request) override;
+    std::optional<std::uint32_t> pick(std::uint32_t argb) override;
 
 private:
     std::optional<std::string> fileAnswer(const ui::FileDialogRequest& request, bool save);
@@ -45,6 +66,8 @@ private:
     std::deque<std::string> answers_;
     std::vector<std::string> messages_;
     std::vector<DialogRecord> dialogs_;
+    std::deque<std::optional<std::uint32_t>> paletteAnswers_;
+    std::vector<PaletteRecord> palettes_;
 };
 
 } // namespace zq::control

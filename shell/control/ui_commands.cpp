@@ -1,5 +1,6 @@
 #include "shell/control/ui_commands.h"
 
+#include "platform/injected_input_hooks.h"
 #include "ui/control.h"
 #include "ui/notification.h"
 #include "ui/page.h"
@@ -15,6 +16,10 @@
 #include <QTreeWidget>
 #include <QValidator>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace zq::control {
 
 namespace {
@@ -23,7 +28,7 @@ using Args = CommandTable::Args;
 
 constexpr const char* kUsage =
     "ui click NAME; ui select NAME INDEX; ui check NAME on|off; ui slide NAME VALUE; "
-    "ui type NAME TEXT; ui get NAME; ui messages; ui answer ok|cancel|PATH";
+    "ui type NAME TEXT; ui get NAME; ui messages; ui answer ok|cancel|PATH; ui palette #RRGGBB|cancel";
 
 Reply usage(const std::string& what) {
     return Reply::usageError(what + " (usage: " + kUsage + ")");
@@ -187,7 +192,27 @@ Reply messages(AutomationDialogs& dialogs) {
                         {"title", QString::fromStdString(d.title)},
                         {"answer", d.answer ? QJsonValue(QString::fromStdString(*d.answer)) : QJsonValue()}});
     }
-    return Reply::success({{"messages", shown}, {"dialogs", files}});
+    QJsonArray palettes;
+    for (const auto& p : dialogs.takePalettes()) {
+        palettes.append(QJsonObject{
+            {"opened", QString::asprintf("#%08X", static_cast<unsigned>(p.opened))},
+            {"answer", p.answer ? QJsonValue(QString::asprintf("#%08X", static_cast<unsigned>(*p.answer)))
+                                : QJsonValue()}});
+    }
+    return Reply::success({{"messages", shown}, {"dialogs", files}, {"palettes", palettes}});
+}
+
+// The next palette dialog's answer: a colour, or "cancel".
+Reply paletteAnswer(AutomationDialogs& dialogs, const std::string& what) {
+    std::optional<std::uint32_t> colour;
+    if (what != "cancel") {
+        colour = AutomationDialogs::parseColour(what);
+        if (!colour)
+            return usage("a palette answer is a colour (#RRGGBB or 0xAARRGGBB) or cancel, not '" + what +
+                         "'");
+    }
+    dialogs.queuePaletteAnswer(colour);
+    return Reply::success({{"queued", static_cast<int>(dialogs.pendingPaletteAnswers())}});
 }
 
 Reply answer(AutomationDialogs& dialogs, const std::string& what) {
@@ -198,34 +223,78 @@ Reply answer(AutomationDialogs& dialogs, const std::string& what) {
     return Reply::success({{"queued", static_cast<int>(dialogs.pendingAnswers())}});
 }
 
+Reply key(platform::InjectedInputHooks* hooks, const Args& args) {
+    if (args.size() < 2 || args.size() > 4) return usage("wrong number of arguments for 'ui key'");
+    long long vk = 0;
+    if (!parseInt(args[1], 1, 0x1FF, vk))
+        return usage("the key is a virtual-key code from 1 to 0x1FF, not '" + args[1] + "'");
+    std::uint32_t flags = 0;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "up")
+            flags |= platform::kKeyFlagUp;
+        else if (args[i] == "ext")
+            flags |= platform::kKeyFlagExtended;
+        else
+            return usage("after the key come 'up' and 'ext', not '" + args[i] + "'");
+    }
+    if (!hooks || !hooks->key(static_cast<std::uint32_t>(vk), flags))
+        return Reply::failure("no key capture or recording is listening");
+    return Reply::success({{"vk", static_cast<int>(vk)}, {"flags", static_cast<int>(flags)}});
+}
+
+Reply mouse(platform::InjectedInputHooks* hooks, const std::string& buttonName, const std::string& state) {
+    static const std::pair<const char*, platform::MouseHookButton> kButtons[] = {
+        {"left", platform::MouseHookButton::Left},
+        {"right", platform::MouseHookButton::Right},
+        {"middle", platform::MouseHookButton::Middle},
+        {"back", platform::MouseHookButton::Back},
+        {"forward", platform::MouseHookButton::Forward}};
+    const auto* found = std::find_if(std::begin(kButtons), std::end(kButtons),
+                                     [&](const auto& b) { return buttonName == b.first; });
+    if (found == std::end(kButtons))
+        return usage("the button is left, right, middle, back or forward, not '" + buttonName + "'");
+    if (state != "down" && state != "up") return usage("the state is down or up, not '" + state + "'");
+    if (!hooks || !hooks->mouse(found->second, state == "down"))
+        return Reply::failure("no macro recording is listening to the mouse");
+    return Reply::success();
+}
+
 } // namespace
 
-Reply runUiCommand(const PageSource& pages, AutomationDialogs& dialogs, const Args& args) {
+Reply runUiCommand(const PageSource& pages, AutomationDialogs& dialogs, const Args& args,
+                   platform::InjectedInputHooks* hooks) {
     if (args.empty()) return usage("'ui' needs a subcommand");
     const std::string& verb = args[0];
     const auto wants = [&](std::size_t n) { return args.size() == n + 1; };
     const auto wrongCount = [&] { return usage("wrong number of arguments for 'ui " + verb + "'"); };
     if (verb == "messages") return wants(0) ? messages(dialogs) : wrongCount();
     if (verb == "answer") return wants(1) ? answer(dialogs, args[1]) : wrongCount();
+    if (verb == "palette") return wants(1) ? paletteAnswer(dialogs, args[1]) : wrongCount();
     if (verb == "click") return wants(1) ? click(pages, args[1]) : wrongCount();
     if (verb == "get") return wants(1) ? get(pages, args[1]) : wrongCount();
     if (verb == "select") return wants(2) ? select(pages, args[1], args[2]) : wrongCount();
     if (verb == "check") return wants(2) ? check(pages, args[1], args[2]) : wrongCount();
     if (verb == "slide") return wants(2) ? slide(pages, args[1], args[2]) : wrongCount();
     if (verb == "type") return wants(2) ? type(pages, args[1], args[2]) : wrongCount();
+    if (verb == "key") return key(hooks, args);
+    if (verb == "mouse") return wants(2) ? mouse(hooks, args[1], args[2]) : wrongCount();
     return usage("unknown subcommand 'ui " + verb + "'");
 }
 
-void registerUiCommands(CommandTable& table, PageSource pages, AutomationDialogs& dialogs) {
+void registerUiCommands(CommandTable& table, PageSource pages, AutomationDialogs& dialogs,
+                        platform::InjectedInputHooks* hooks) {
     table.registerCommand(
         "ui",
-        [pages = std::move(pages), &dialogs](const Args& args) { return runUiCommand(pages, dialogs, args); },
+        [pages = std::move(pages), &dialogs, hooks](const Args& args) {
+            return runUiCommand(pages, dialogs, args, hooks);
+        },
         Gate::Automation);
 }
 
-void registerUiCommands(CommandTable& table, ui::Page& page, AutomationDialogs& dialogs) {
+void registerUiCommands(CommandTable& table, ui::Page& page, AutomationDialogs& dialogs,
+                        platform::InjectedInputHooks* hooks) {
     registerUiCommands(
-        table, [&page] { return std::vector<ui::Page*>{&page}; }, dialogs);
+        table, [&page] { return std::vector<ui::Page*>{&page}; }, dialogs, hooks);
 }
 
 } // namespace zq::control

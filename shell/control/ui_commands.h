@@ -11,9 +11,14 @@
 //                             "items"}; fields that do not apply to the control are null (items: [])
 //   ui messages              {"messages":[...]}: message boxes shown since the last call
 //   ui answer ok|cancel|PATH the answer of the next message box or file dialog (AutomationDialogs)
+//   ui key VK [up] [ext]     a key (virtual-key code, 0x.. or decimal) pressed, or released with "up",
+//                            "ext" marking an extended key (keypad Enter is "ui key 0x0D ext"), as the
+//                            running key capture or macro recording would see it
+//   ui mouse BUTTON down|up  left|right|middle|back|forward pressed or released, for macro recording
 //
 // A control the user could not act on (disabled, a read-only edit, a value out of its range) is refused
 // with an error, and nothing is raised. "visible" is whether the control shows when its window shows.
+// A key or button while no capture listens is refused likewise.
 #include "shell/control/automation_dialogs.h"
 #include "shell/control/command_table.h"
 
@@ -23,6 +28,9 @@
 namespace zq::ui {
 class Page;
 }
+namespace zq::platform {
+class InjectedInputHooks;
+}
 
 namespace zq::control {
 
@@ -30,9 +38,14 @@ namespace zq::control {
 // page that is open.
 using PageSource = std::function<std::vector<ui::Page*>()>;
 
-Reply runUiCommand(const PageSource& pages, AutomationDialogs& dialogs, const CommandTable::Args& args);
-// Registers "ui" (gated to --simulate or ZQ70_AUTOMATION=1). The pages and dialogs must outlive the table.
-void registerUiCommands(CommandTable& table, PageSource pages, AutomationDialogs& dialogs);
-void registerUiCommands(CommandTable& table, ui::Page& page, AutomationDialogs& dialogs);
+// `hooks` is the capture keys and buttons are fed to ("ui key", "ui mouse"); without it they are refused.
+Reply runUiCommand(const PageSource& pages, AutomationDialogs& dialogs, const CommandTable::Args& args,
+                   platform::InjectedInputHooks* hooks = nullptr);
+// Registers "ui" (gated to --simulate or ZQ70_AUTOMATION=1). The pages, dialogs and hooks must outlive the
+// table.
+void registerUiCommands(CommandTable& table, PageSource pages, AutomationDialogs& dialogs,
+                        platform::InjectedInputHooks* hooks = nullptr);
+void registerUiCommands(CommandTable& table, ui::Page& page, AutomationDialogs& dialogs,
+                        platform::InjectedInputHooks* hooks = nullptr);
 
 } // namespace zq::control

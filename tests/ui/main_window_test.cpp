@@ -23,7 +23,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -98,6 +100,27 @@ TEST_F(MainWindowTest, WithoutATrayTheWindowShowsItselfAndCloseButtonOnlyMinimis
     EXPECT_FALSE(window->exiting());
 }
 
+TEST_F(MainWindowTest, TheCaptionBarIsTheOnlyTitleBarAndDraggingItMovesTheWindow) {
+    QWidget* w = window->window();
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QWidget* title = page().find("caption_title").widget();
+    ASSERT_NE(title, nullptr);
+    const QPoint before = w->pos();
+    const QPoint grab = title->mapToGlobal(QPoint(5, 5));
+    QTest::mousePress(title, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(45, 35), QPointF(grab + QPoint(40, 30)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QCoreApplication::sendEvent(title, &move);
+    QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(45, 35));
+    EXPECT_EQ(w->pos() - before, QPoint(40, 30));
+    // A button on the bar keeps its press: it does not start a move.
+    QWidget* minimise = page().find("minbtn").widget();
+    ASSERT_NE(minimise, nullptr);
+    QTest::mousePress(minimise, Qt::LeftButton);
+    QTest::mouseRelease(minimise, Qt::LeftButton);
+    EXPECT_EQ(w->pos() - before, QPoint(40, 30));
+}
+
 TEST_F(MainWindowTest, EditingAMouseMacroHoldsTheNavigationOnTheMacroTab) {
     page().option("ms_tab").setSelected(true, ui::Notify::Yes);
     page().option("ms_macro_Op_tab").setSelected(true, ui::Notify::Yes);
@@ -126,6 +149,20 @@ TEST_F(MainWindowTest, EditingAKeyboardMacroBringsTheKeyboardTabBack) {
     EXPECT_TRUE(page().option("kb_tab").selected());
     EXPECT_TRUE(page().find("kb_tab").isVisible());
     EXPECT_EQ(page().tabs("tab_switch").current(), 0);
+    EXPECT_EQ(messages.textIds(), std::vector<std::string>{"message_text_3"});
+}
+
+TEST_F(MainWindowTest, EditsOpenOnBothMacroPagesHoldTheMouseOneWithoutUndoingEachOther) {
+    // Both edits open (the mouse page's was left open when its tab went with the device): putting one
+    // page's tabs back must not set off the other's guard, and that one's again, without end.
+    page().option("ms_tab").setSelected(true, ui::Notify::Yes);
+    page().option("ms_macro_Op_tab").setSelected(true, ui::Notify::Yes);
+    page().find("ms_macro_tab_saveorcancel").setVisible(true);
+    page().find("kb_macro_tab_saveorcancel").setVisible(true);
+    messages.clear();
+    page().click("kb_tab");
+    EXPECT_TRUE(page().option("ms_tab").selected());
+    EXPECT_TRUE(page().option("ms_macro_Op_tab").selected());
     EXPECT_EQ(messages.textIds(), std::vector<std::string>{"message_text_3"});
 }
 

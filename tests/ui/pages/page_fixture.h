@@ -6,6 +6,7 @@
 #include "defaults/default_files.h"
 #include "device/app_state.h"
 #include "macros/pages/macro_pages.h"
+#include "platform/foreground.h"
 #include "platform/injected_input_hooks.h"
 #include "profiles/pages/profile_pages.h"
 #include "settings/pages/settings_pages.h"
@@ -59,7 +60,11 @@ protected:
         sync = std::make_unique<shell::SyncWiring>(*window);
         auto injected = std::make_unique<platform::InjectedInputHooks>();
         hooks = injected.get();
-        pages = std::make_unique<shell::PageWiring>(*window, *sync, colours, std::move(injected));
+        // The application in front is the test's to say (no X server is asked).
+        auto fakeForeground = std::make_unique<platform::FakeForegroundApplication>();
+        foreground = fakeForeground.get();
+        pages = std::make_unique<shell::PageWiring>(*window, *sync, colours, std::move(injected),
+                                                    std::move(fakeForeground));
         // windowinit comes from the event loop's first turn.
         QCoreApplication::processEvents();
         ASSERT_TRUE(window->initialised());
@@ -103,6 +108,7 @@ protected:
     ui::ScriptedFileDialogs dialogs;
     ui::ScriptedColourPicker colours;
     platform::InjectedInputHooks* hooks = nullptr;
+    platform::FakeForegroundApplication* foreground = nullptr;
     std::unique_ptr<shell::MainWindow> window;
     std::unique_ptr<shell::SyncWiring> sync;
     std::unique_ptr<shell::PageWiring> pages;

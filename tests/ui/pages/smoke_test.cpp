@@ -7,7 +7,8 @@ namespace {
 using PagesStart = PageFixture;
 
 TEST_F(PagesStart, EveryDeviceLinkIsOpenAndTheWindowInitialised) {
-    for (device::DeviceClass c : device::kDeviceClasses) EXPECT_TRUE(state.link(c).open) << device::deviceKey(c);
+    for (device::DeviceClass c : device::kDeviceClasses)
+        EXPECT_TRUE(state.link(c).open) << device::deviceKey(c);
     EXPECT_FALSE(hooks->installed());
 }
 

@@ -1,6 +1,7 @@
 // "ui ..." on the real main layout: each command raises what the user's action raises, in order, before
 // it returns; what a user could not do is refused with nothing raised; message boxes and file dialogs
 // answer from the queue and never open.
+#include "platform/injected_input_hooks.h"
 #include "shell/control/ui_commands.h"
 #include "ui/page.h"
 #include "ui/skin.h"
@@ -217,6 +218,59 @@ TEST_F(UiCommands, MessageBoxesAndFileDialogsAnswerFromTheQueue) {
               QJsonValue("/home/u/out.config"));
     r = ui({"messages"});
     EXPECT_EQ(r.fields.value("messages"), QJsonValue(QJsonArray{})) << "read and cleared";
+}
+
+TEST_F(UiCommands, ThePaletteAnswersFromItsOwnQueue) {
+    ui::ColourPicker& palette = dialogs;
+    // Nothing queued: the dialog is cancelled and the opener keeps its colour.
+    EXPECT_EQ(palette.pick(0xFF112233), std::nullopt);
+    for (const char* a : {"#00FF80", "cancel", "0x80102030"}) ASSERT_TRUE(ui({"palette", a}).ok) << a;
+    // A message box in between takes nothing from the palette's queue.
+    EXPECT_EQ(static_cast<ui::MessagePresenter&>(dialogs).showMessage("message_text_3"), 1);
+    EXPECT_EQ(palette.pick(0xFF000000), 0xFF00FF80u) << "#RRGGBB is opaque";
+    EXPECT_EQ(palette.pick(0xFF000000), std::nullopt);
+    EXPECT_EQ(palette.pick(0xFF000000), 0x80102030u);
+    for (const char* bad : {"red", "#12345", "#1234567", "0x12", "ok"}) {
+        const Reply r = ui({"palette", bad});
+        EXPECT_FALSE(r.ok) << bad;
+    }
+    EXPECT_EQ(dialogs.pendingPaletteAnswers(), 0u);
+    const QJsonArray opened = ui({"messages"}).fields.value("palettes").toArray();
+    ASSERT_EQ(opened.size(), 4);
+    EXPECT_EQ(opened.at(0).toObject().value("opened"), QJsonValue("#FF112233"));
+    EXPECT_EQ(opened.at(0).toObject().value("answer"), QJsonValue());
+    EXPECT_EQ(opened.at(1).toObject().value("answer"), QJsonValue("#FF00FF80"));
+}
+
+TEST_F(UiCommands, KeysAndButtonsReachTheRunningCaptureOnly) {
+    platform::InjectedInputHooks hooks;
+    const auto run = [&](std::vector<std::string> args) {
+        return runUiCommand(pages, dialogs, args, &hooks);
+    };
+    EXPECT_FALSE(run({"key", "0x41"}).ok) << "nothing listens yet";
+    std::vector<platform::KeyHookEvent> keys;
+    std::vector<platform::MouseHookEvent> buttons;
+    hooks.install(platform::HookMode::Recording,
+                  {[&](const platform::KeyHookEvent& k) { keys.push_back(k); },
+                   [&](const platform::MouseHookEvent& m) { buttons.push_back(m); }});
+    EXPECT_TRUE(run({"key", "0x41"}).ok);
+    EXPECT_TRUE(run({"key", "13", "ext", "up"}).ok);
+    EXPECT_TRUE(run({"mouse", "forward", "down"}).ok);
+    EXPECT_EQ(keys, (std::vector<platform::KeyHookEvent>{{0x41, 0}, {0x0D, 0x81}}));
+    EXPECT_EQ(buttons, (std::vector<platform::MouseHookEvent>{{platform::MouseHookButton::Forward, true}}));
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"key"},
+                                                {"key", "0"},
+                                                {"key", "0x200"},
+                                                {"key", "A"},
+                                                {"key", "65", "down"},
+                                                {"mouse", "wheel", "down"},
+                                                {"mouse", "left", "pressed"},
+                                                {"mouse", "left"}})
+        EXPECT_FALSE(run(bad).ok) << bad.size();
+    EXPECT_EQ(keys.size(), 2u);
+    hooks.removeAll();
+    EXPECT_FALSE(run({"mouse", "left", "down"}).ok);
+    EXPECT_FALSE(ui({"key", "0x41"}).ok) << "without a capture to feed, keys are refused";
 }
 
 TEST_F(UiCommands, OnlyScriptedRunsTakeThem) {
