@@ -299,7 +299,7 @@ struct Paths {
 
 CtlAnswer runCtl(const Paths& paths, Instance& inst, const std::vector<std::string>& args) {
     if (paths.ctl.empty()) return {false, "zq70ctl is not built"};
-    std::vector<std::string> argv{paths.ctl};
+    std::vector<std::string> argv{paths.ctl, "--json"};
     argv.insert(argv.end(), args.begin(), args.end());
     Process client(argv, inst.env, inst.nextLog());
     if (!client.waitExit(kCtlLimit)) {

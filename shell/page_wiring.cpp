@@ -18,8 +18,10 @@ using device::DeviceClass;
 
 PageWiring::PageWiring(MainWindow& window, SyncWiring& sync, ui::ColourPicker& colours,
                        std::unique_ptr<platform::InputHookService> inputHooks,
-                       std::unique_ptr<platform::ForegroundApplication> foreground)
-    : window_(window), hostMouse_(platform::makeHostMouseSettings()), inputHooks_(std::move(inputHooks)),
+                       std::unique_ptr<platform::ForegroundApplication> foreground,
+                       std::unique_ptr<platform::HostMouseSettings> hostMouse)
+    : window_(window), hostMouse_(hostMouse ? std::move(hostMouse) : platform::makeHostMouseSettings()),
+      inputHooks_(std::move(inputHooks)),
       foreground_(foreground ? std::move(foreground) : platform::makeForegroundApplication()) {
     context_ =
         std::make_unique<settings::pages::PageContext>(settings::pages::PageContext{window.page(),

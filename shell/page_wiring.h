@@ -4,14 +4,14 @@
 // worker for desktop settings, and the input capture.
 #include "device/device_worker.h"
 #include "platform/foreground.h"
+#include "platform/host_mouse_settings.h"
 #include "settings/pages/page_context.h"
 
 #include <memory>
 
 namespace zq::platform {
-class HostMouseSettings;
 class InputHookService;
-} // namespace zq::platform
+}
 
 namespace zq::ui {
 class ColourPicker;
@@ -36,10 +36,12 @@ class SyncWiring;
 
 class PageWiring {
 public:
-    // Without a foreground backend, the session's own is used (X11, or none).
+    // Without a foreground backend, the session's own is used (X11, or none); without host mouse
+    // settings, the desktop's.
     PageWiring(MainWindow& window, SyncWiring& sync, ui::ColourPicker& colours,
                std::unique_ptr<platform::InputHookService> inputHooks,
-               std::unique_ptr<platform::ForegroundApplication> foreground = nullptr);
+               std::unique_ptr<platform::ForegroundApplication> foreground = nullptr,
+               std::unique_ptr<platform::HostMouseSettings> hostMouse = nullptr);
     ~PageWiring();
 
     settings::pages::SettingsPages& settings() { return *settings_; }

@@ -29,8 +29,12 @@ protected:
     }
     void setBlock(const MouseSettingsBlock& b) { state.mouse.current = b.bytes; }
 
-    // The desktop's settings as the page left them (the same per-test settings file the page writes).
-    std::unique_ptr<platform::HostMouseSettings> desktop = platform::makeHostMouseSettings();
+    // The desktop's settings as the page left them.
+    platform::HostMouseSettings* desktop = nullptr;
+    void SetUp() override {
+        PageFixture::SetUp();
+        desktop = hostMouse;
+    }
     // Host work runs on its own worker and reports back through the UI thread: wait for the value.
     bool desktopReaches(int speed, int lines) {
         return eventually([&] {

@@ -7,6 +7,7 @@
 #include "device/app_state.h"
 #include "macros/pages/macro_pages.h"
 #include "platform/foreground.h"
+#include "platform/host_mouse_settings.h"
 #include "platform/injected_input_hooks.h"
 #include "profiles/pages/profile_pages.h"
 #include "settings/pages/settings_pages.h"
@@ -63,8 +64,12 @@ protected:
         // The application in front is the test's to say (no X server is asked).
         auto fakeForeground = std::make_unique<platform::FakeForegroundApplication>();
         foreground = fakeForeground.get();
+        // The desktop's pointer speed and wheel lines too: an X server the tests share is not theirs to
+        // change.
+        auto fakeHostMouse = std::make_unique<platform::FakeHostMouseSettings>();
+        hostMouse = fakeHostMouse.get();
         pages = std::make_unique<shell::PageWiring>(*window, *sync, colours, std::move(injected),
-                                                    std::move(fakeForeground));
+                                                    std::move(fakeForeground), std::move(fakeHostMouse));
         // windowinit comes from the event loop's first turn.
         QCoreApplication::processEvents();
         ASSERT_TRUE(window->initialised());
@@ -109,6 +114,7 @@ protected:
     ui::ScriptedColourPicker colours;
     platform::InjectedInputHooks* hooks = nullptr;
     platform::FakeForegroundApplication* foreground = nullptr;
+    platform::FakeHostMouseSettings* hostMouse = nullptr;
     std::unique_ptr<shell::MainWindow> window;
     std::unique_ptr<shell::SyncWiring> sync;
     std::unique_ptr<shell::PageWiring> pages;
