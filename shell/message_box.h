@@ -22,6 +22,7 @@ public:
 
 private:
     void onNotify(const ui::Notification& n);
+    void fitText();
     PageDialog dialog_;
     QTimer timer_;
     bool transient_;

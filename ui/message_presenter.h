@@ -12,6 +12,7 @@ struct MessageRequest {
     std::string text; // a text id of the language file, or a ready text
     bool isTextId = true;
     bool transient = false; // closes itself after half a second
+    bool question = false;  // confirm and cancel; a notice has one button
 };
 
 inline constexpr const char* kTransientMessageId = "message_text_20";
@@ -22,7 +23,10 @@ public:
     // 1 when the user confirmed; 0 for cancel, close, or a box that closed itself.
     virtual int show(const MessageRequest& request) = 0;
 
+    // A notice: the caller goes on whatever the user does.
     int showMessage(std::string_view textId) { return show({std::string(textId), true, false}); }
+    // A question: 1 when the user confirmed.
+    int ask(std::string_view textId) { return show({std::string(textId), true, false, true}); }
     int showText(std::string_view text) { return show({std::string(text), false, false}); }
     int showTransientMessage() { return show({kTransientMessageId, true, true}); }
 };

@@ -332,14 +332,13 @@ void MacroEditor::remove() {
     std::span<KeyPage> pages(dev.keyPages);
     // The keyboard asks about its first page only; the renumbering below fixes all five.
     const std::span<const KeyPage> asked = family_ == MacroFamily::Mouse ? pages : pages.first(1);
-    if (anyPageRunsMacro(asked, static_cast<std::size_t>(s)) &&
-        ctx_.messages.showMessage("message_text_2") != 1)
+    if (anyPageRunsMacro(asked, static_cast<std::size_t>(s)) && ctx_.messages.ask("message_text_2") != 1)
         return;
     if (editing_) {
         ctx_.messages.showMessage("message_text_3");
         return;
     }
-    if (ctx_.messages.showMessage("message_text_4") != 1) return;
+    if (ctx_.messages.ask("message_text_4") != 1) return;
 
     std::vector<std::string> remaining = names();
     const std::string macro = remaining[static_cast<std::size_t>(s)];

@@ -167,7 +167,7 @@ void ListOperations::deleteProfile(ProfileCategory category) {
         ctx_.messages.showMessage(kDeleteRefused);
         return;
     }
-    if (ctx_.messages.showMessage(kConfirmDelete) != 1) return;
+    if (ctx_.messages.ask(kConfirmDelete) != 1) return;
 
     removeFile(fileOf(category, storedName(list, p)));
     list.remove(p);

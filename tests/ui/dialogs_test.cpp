@@ -24,7 +24,7 @@ std::vector<std::string> skinsWith(const char* layout) {
 }
 
 int answerWith(const ui::Skin& skin, const char* button) {
-    MessageBox box(skin, nullptr, {"message_text_3", true, false});
+    MessageBox box(skin, nullptr, {"message_text_12", true, false, true});
     box.dialog().setOnShown([&] { box.dialog().page().click(button); });
     return box.exec();
 }
@@ -41,6 +41,33 @@ TEST(MessageBox, ConfirmIsOneCancelAndCloseAreZero) {
         byWindow.dialog().setOnShown([&] { byWindow.dialog().window()->reject(); }); // the title bar's close
         EXPECT_EQ(byWindow.exec(), 0);
     }
+}
+
+TEST(MessageBox, ANoticeHasOneButtonAQuestionTwoAndALongTextMakesTheBoxTaller) {
+    ui::Skin skin(test::realSkinFolder());
+    auto shown = [](MessageBox& box, const char* name) {
+        QWidget* w = box.dialog().page().find(name).widget();
+        return w && !w->isHidden();
+    };
+    MessageBox notice(skin, nullptr, {"message_text_3", true, false});
+    EXPECT_TRUE(shown(notice, "confirm_btn"));
+    EXPECT_FALSE(shown(notice, "cancel_btn"));
+    MessageBox question(skin, nullptr, {"message_text_12", true, false, true});
+    EXPECT_TRUE(shown(question, "confirm_btn"));
+    EXPECT_TRUE(shown(question, "cancel_btn"));
+
+    // Twelve lines of text: nothing is cut, and the buttons stay below it.
+    std::string longText;
+    for (int i = 0; i < 12; ++i) longText += "sudo install -m 0644 70-zephran-q70.rules /etc/udev/rules.d\n";
+    MessageBox tall(skin, nullptr, {longText, false, false});
+    QWidget* text = tall.dialog().page().find("MessageText").widget();
+    QWidget* ok = tall.dialog().page().find("confirm_btn").widget();
+    ASSERT_TRUE(text && ok);
+    EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+    EXPECT_GT(ok->y(), text->y() + text->height());
+    EXPECT_GE(tall.dialog().window()->height(), ok->y() + ok->height());
+    EXPECT_EQ(question.dialog().window()->height(), notice.dialog().window()->height())
+        << "a short text keeps the layout's size";
 }
 
 TEST(MessageBox, ShowsTheTextOfItsIdOrAReadyText) {
