@@ -110,7 +110,7 @@ void Control::setToolTipId(std::string_view id) {
     QWidget* w = widget();
     if (!w || !core || !core->skin) return;
     w->setProperty(prop::kToolTipId, qs(id));
-    w->setToolTip(QString::fromStdString(core->skin->text(id)));
+    setWidgetToolTip(w, QString::fromStdString(core->skin->text(id)));
 }
 std::string Control::toolTip() const {
     QWidget* w = widget();

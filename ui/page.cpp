@@ -159,7 +159,7 @@ void PageCore::retranslate() {
             setWidgetText(w, QString::fromStdString(skin->text(id.toString().toStdString())));
         }
         if (const QVariant id = w->property(prop::kToolTipId); id.isValid() && !id.toString().isEmpty()) {
-            w->setToolTip(QString::fromStdString(skin->text(id.toString().toStdString())));
+            setWidgetToolTip(w, QString::fromStdString(skin->text(id.toString().toStdString())));
         }
         // Column headers of trees given as ids, one per column, separated by ';'.
         if (const QVariant ids = w->property(prop::kHeaderTextIds);

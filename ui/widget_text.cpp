@@ -10,6 +10,17 @@
 
 namespace zq::ui {
 
+void setWidgetToolTip(QWidget* w, const QString& tip) {
+    w->setToolTip(tip);
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    if (!b) return;
+    const QString shown = b->text().trimmed();
+    bool symbol = true;
+    for (QChar c : shown)
+        if (c.isLetterOrNumber()) symbol = false;
+    if (symbol) b->setAccessibleName(tip);
+}
+
 void setWidgetText(QWidget* w, const QString& text) {
     if (auto* l = qobject_cast<QLabel*>(w))
         l->setText(text);

@@ -8,7 +8,7 @@ import pictures as pic
 def dialog_caption(width, title_name, tid, close_style="close_button"):
     return frame(None, (0, 0, width, 40), style="dialog_caption", kids=[
         label(tid, title_name, (16, 0, width - 70, 40), style="dialog_title"),
-        button("closebtn", None, (width - 40, 6, 28, 28), style=close_style, text="\u2715"),
+        button("closebtn", None, (width - 40, 6, 28, 28), style=close_style, text="\u2715", tip="dialog_close_tip"),
     ])
 
 
@@ -31,7 +31,7 @@ def message_box():
     return w("QWidget", "msg_root", (0, 0, 380, 200), style="dialog", windowTitle="msgwnd", kids=[
         frame(None, (0, 0, 380, 40), style="dialog_caption", kids=[
             label("msg_title_text", "MessageTitle", (16, 0, 300, 40), style="dialog_title"),
-            button("closebtn", None, (340, 6, 28, 28), style="close_button", text="\u2715"),
+            button("closebtn", None, (340, 6, 28, 28), style="close_button", text="\u2715", tip="dialog_close_tip"),
         ]),
         label(None, "msg_icon", (20, 58, 36, 36), style="msg_icon", text="i", alignment="Qt::AlignCenter"),
         label(None, "MessageText", (70, 52, 292, 88), style="message", wordWrap=True,
@@ -73,7 +73,7 @@ def skin_window():
 def about_window():
     return w("QWidget", "about_root", (0, 0, 800, 572), style="root", bkImage="common/background.png",
              windowTitle="ZEPHRAN Q70", kids=[
-                 button("closebtn", None, (752, 12, 32, 32), style="close_button", text="\u2715"),
+                 button("closebtn", None, (752, 12, 32, 32), style="close_button", text="\u2715", tip="dialog_close_tip"),
                  frame(None, (200, 86, 400, 400), style="about_card", lay=lay("v", [
                      stretch(),
                      label(None, "about_icon", style="picture", fixed=(96, 96), bkImage="common/app_icon.png",

@@ -133,7 +133,7 @@ LABELS = {
     "tab_keyboard_text": "Keyboard", "tab_mouse_text": "Mouse", "tab_pad_text": "Mouse pad",
     "tab_ani_text": "Effects", "tab_split_text": "Layout",
     "caption_skin_tip": "Background", "caption_min_tip": "Minimise", "caption_max_tip": "Maximise",
-    "caption_restore_tip": "Restore", "caption_close_tip": "Close to tray",
+    "caption_restore_tip": "Restore", "caption_close_tip": "Close to tray", "dialog_close_tip": "Close",
     "op_lighting_text": "Lighting", "op_buttons_text": "Buttons", "op_keys_text": "Keys",
     "op_performance_text": "Performance", "op_macros_text": "Macros", "op_cursor_text": "Cursor paths",
     "profiles_text": "Profiles", "profile_name_text": "Profile name", "profile_link_text": "Link to app",

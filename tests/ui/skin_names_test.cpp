@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -124,6 +125,21 @@ TEST_F(RealSkin, EveryTextIdInTheLayoutsResolves) {
                     EXPECT_TRUE(skin->texts().contains(id.toStdString())) << name << ": " << id.toStdString();
                 }
             }
+        }
+    }
+}
+
+// A button that shows a symbol (✎, …, +, −, arrows, ✕) says what it does in its tooltip, and screen
+// readers get the same words as its name.
+TEST_F(RealSkin, EverySymbolButtonHasATooltipAndAnAccessibleName) {
+    for (const std::string& layout : skin->layoutNames()) {
+        for (QAbstractButton* b : page(layout).root()->findChildren<QAbstractButton*>()) {
+            const QString shown = b->text().trimmed();
+            if (shown.isEmpty() ||
+                std::any_of(shown.begin(), shown.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+                continue;
+            EXPECT_FALSE(b->toolTip().isEmpty()) << layout << " " << b->objectName().toStdString();
+            EXPECT_EQ(b->accessibleName(), b->toolTip()) << layout << " " << b->objectName().toStdString();
         }
     }
 }
