@@ -18,10 +18,11 @@
 namespace {
 
 void usage(std::FILE* to) {
-    std::fprintf(to, "usage: zephran-q70 [--simulate] [--hidden] [--tour DIR]\n"
+    std::fprintf(to, "usage: zephran-q70 [--simulate] [--hidden] [--tour DIR] [--scale N]\n"
                      "  --simulate  run on the built-in simulated mouse, pad and keyboard\n"
                      "  --hidden    start in the background (tray only), as at login\n"
-                     "  --tour DIR  render every page to DIR/*.png and list the controls, then end\n");
+                     "  --tour DIR  render every page to DIR/*.png and list the controls, then end\n"
+                     "  --scale N   draw at N times the size (1 to 4), as on a high-resolution screen\n");
 }
 
 } // namespace
@@ -32,6 +33,16 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tour") == 0 && i + 1 < argc) {
             tourDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+            const std::string n = argv[++i];
+            if (n.size() != 1 || n[0] < '1' || n[0] > '4') {
+                std::fprintf(stderr, "zephran-q70: --scale takes a whole number from 1 to 4, not \"%s\"\n",
+                             n.c_str());
+                return 2;
+            }
+            // Qt draws every widget, picture and text at this device pixel ratio; a grab of a page is
+            // then that many times larger.
+            setenv("QT_SCALE_FACTOR", n.c_str(), 1);
         } else if (std::strcmp(argv[i], "--simulate") == 0) {
             options.simulate = true;
         } else if (std::strcmp(argv[i], "--hidden") == 0) {

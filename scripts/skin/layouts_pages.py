@@ -127,14 +127,17 @@ def pad_lighting():
 
 
 def keyboard_lighting():
+    # The same Left/Right pair as the mouse and the pad; the effect names the pair's two ways (the labels
+    # keep the names the effect gives them, the buttons show them).
     fx = widget("kb_deng_fx_layout", (380, 134, 204, 30), lay=lay("h", [
         label("direction_text", style="caption", fixedWidth=64),
-        check("kb_Deng_FXL_check", None, style="radio_check", checked=True),
-        label("Deng_FXL_text", "kb_Deng_label_FXL", style="label"),
-        check("kb_Deng_FXR_check", None, style="radio_check"),
-        label("Deng_FXR_text", "kb_Deng_label_FXR", style="label"),
+        option("kb_Deng_FXL_check", "Deng_FXL_text", style="segment_left", exclusive=False, checked=True,
+               fixed=(64, 26)),
+        option("kb_Deng_FXR_check", "Deng_FXR_text", style="segment_right", exclusive=False, fixed=(64, 26)),
+        label("Deng_FXL_text", "kb_Deng_label_FXL", style="label", visible=False),
+        label("Deng_FXR_text", "kb_Deng_label_FXR", style="label", visible=False),
         stretch(),
-    ], 4))
+    ], 0))
     return root("keyboard_deng_root", 584, 280, [
         profile_bar("kb", "deng", "lighting_profile_text", 0, 0),
         widget(None, (340, 0, 244, 30), lay=lay("h", [

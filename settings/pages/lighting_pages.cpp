@@ -198,6 +198,8 @@ void LightingPages::keyboardModeLayouts(int entry) {
     if (row) {
         page.find("kb_Deng_label_FXL").setTextId(row->directionFirst);
         page.find("kb_Deng_label_FXR").setTextId(row->directionSecond);
+        page.find("kb_Deng_FXL_check").setTextId(row->directionFirst);
+        page.find("kb_Deng_FXR_check").setTextId(row->directionSecond);
     }
     // The palette and the colour edits show what the mode edits: the paint colour in the custom mode,
     // the light colour otherwise.

@@ -12,6 +12,9 @@ class Skin;
 
 namespace zq::controls {
 
+// The legend's colour on a key of this colour: dark on a light key, light on a dark one.
+QColor legendColourOn(QColor background);
+
 class DeviceKeyButton : public QPushButton {
     Q_OBJECT
     // Names as the layouts spell the attributes.
@@ -53,6 +56,8 @@ protected:
 
 private:
     const QImage& cached(const QString& reference, QImage& cache, QString& cacheKey) const;
+    const QImage& cachedSquare(const QString& reference, int side) const;
+    bool legendFits() const;
 
     const ui::Skin* skin_;
     QString lightImage_, keySetImage_, nameTextColour_;
@@ -62,6 +67,8 @@ private:
     bool keySetOff_ = true;
     mutable QImage lightCache_, keySetCache_;
     mutable QString lightKey_, keySetKey_;
+    mutable QImage squareCache_;
+    mutable QString squareKey_;
 };
 
 } // namespace zq::controls

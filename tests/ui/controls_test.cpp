@@ -36,6 +36,16 @@ TEST(DeviceKeyButton, NeverLitPaintsExactlyLikeAPlainButton) {
     EXPECT_EQ(grabbed(key), grabbed(plain));
 }
 
+TEST(DeviceKeyButton, TheLegendIsDarkOnALightKeyAndLightOnADarkOne) {
+    const QColor dark(0x10, 0x12, 0x16), light(0xE6, 0xE9, 0xEF);
+    const struct {
+        QRgb key;
+        QColor legend;
+    } cases[] = {{0x000000, light}, {0x0000FF, light}, {0xFF0000, light}, {0x1A1D23, light},
+                 {0xFFFFFF, dark},  {0xFFFF00, dark},  {0x00FF00, dark},  {0x00FFFF, dark}};
+    for (const auto& c : cases) EXPECT_EQ(legendColourOn(QColor(c.key)), c.legend) << std::hex << c.key;
+}
+
 TEST(DeviceKeyButton, TheFacadeLightReachesTheButton) {
     ui::Skin skin(test::testSkinFolder());
     ui::Page page(skin, "XML_MAIN");
