@@ -24,6 +24,10 @@ from layouts_pages import (mouse_lighting, pad_lighting, keyboard_lighting, mous
                            mouse_dpi, macro_page, mouse_cursor)
 from texts import TEXTS, MESSAGES, KEY_NAMES, FUNCTIONS, LABELS  # noqa: E402
 
+# The four window backgrounds: gradient colours and the accent glow.
+BACKGROUNDS = [("#1a1d23", "#131519", "#0e0f12"), ("#202226", "#17181b", "#101113", 0.05),
+               ("#10222a", "#121a22", "#0d1016", 0.22), ("#2a1a14", "#1a1416", "#0f0d0f", 0.06)]
+
 SKIN = os.path.normpath(os.path.join(HERE, "..", "..", "skin"))
 
 # resource name → (file, window class name, builder)
@@ -57,13 +61,13 @@ def images():
         "common/led_light.png": ("images/common/led_light.svg", pic.led_light_svg()),
         "common/up_top_over.png": ("images/common/up_top_over.svg", pic.arrow_top_svg(pic.ACCENT)),
         "common/unuse.png": ("images/common/unuse.svg", pic.arrow_top_svg("#4a505c")),
-        "common/background.png": ("images/common/background.svg", pic.background_svg("#1a1d23", "#131519", "#0e0f12")),
-        "common/background_2.png": ("images/common/background_2.svg",
-                                    pic.background_svg("#202226", "#17181b", "#101113", 0.05)),
-        "common/background_3.png": ("images/common/background_3.svg",
-                                    pic.background_svg("#10222a", "#121a22", "#0d1016", 0.22)),
-        "common/background_4.png": ("images/common/background_4.svg",
-                                    pic.background_svg("#2a1a14", "#1a1416", "#0f0d0f", 0.06)),
+        "common/background.png": ("images/common/background.svg", pic.background_svg(*BACKGROUNDS[0])),
+        "common/background_2.png": ("images/common/background_2.svg", pic.background_svg(*BACKGROUNDS[1])),
+        "common/background_3.png": ("images/common/background_3.svg", pic.background_svg(*BACKGROUNDS[2])),
+        "common/background_4.png": ("images/common/background_4.svg", pic.background_svg(*BACKGROUNDS[3])),
+        **{f"common/background_thumb_{n}.png": (f"images/common/background_thumb_{n}.svg",
+                                                pic.background_thumb_svg(*b))
+           for n, b in enumerate(BACKGROUNDS, start=1)},
         "common/combo_arrow.png": ("images/common/combo_arrow.svg", pic.combo_arrow_svg()),
         "common/check_mark.png": ("images/common/check_mark.svg", pic.check_mark_svg()),
         "ms/mouse_top.png": ("images/ms/mouse_top.svg", pic.mouse_svg()),

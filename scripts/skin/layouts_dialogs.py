@@ -49,8 +49,10 @@ SKIN_COLOURS = [0xFF15171C, 0xFF1B2230, 0xFF22191F, 0xFF17211B, 0xFF2A2D34, 0xFF
 def skin_window():
     pictures = []
     for n, (image, tip) in enumerate(SKIN_PICTURES):
+        # The button shows a brighter thumbnail; what it chooses is the background itself.
         pictures.append((w("QPushButton", "skin_image_btn", None, style="skin_thumb", tip=tip, fixed=(60, 44),
-                           focusPolicy="NoFocus", bkImage=image, dyn={"userData": image}), 0, n))
+                           focusPolicy="NoFocus", bkImage=f"common/background_thumb_{n + 1}.png",
+                           dyn={"userData": image}), 0, n))
     pictures.append((button("skin_Custom", "skin_own_text", style="small_button", fixedHeight=26), 1, 0, 1, 2))
     pictures.append((button("skin_reset", "skin_reset_text", style="small_button", fixedHeight=26), 1, 2, 1, 2))
     colours = []
