@@ -76,9 +76,9 @@ def keyboard_page():
         option("kb_cursor_Op_tab", "op_cursor_text", style="option_tab", fixed=(110, 32), visible=False),
     ])
     page2 = widget("kb_page_settings", kids=[
-        keyboard_picture(8, 4),
-        widget("kb_deng_layout", (8, 192, 584, 280), lay=lay("v", [sub("kb_Deng_UI", "keyboard_deng.xml", None)])),
-        widget("kb_tab_key_seting", (8, 192, 584, 280), visible=False,
+        keyboard_picture(16, 4),
+        widget("kb_deng_layout", (16, 192, 568, 280), lay=lay("v", [sub("kb_Deng_UI", "keyboard_deng.xml", None)])),
+        widget("kb_tab_key_seting", (16, 192, 568, 280), visible=False,
                lay=lay("v", [sub("kb_Key_UI", "keyboard_key.xml", None)])),
     ])
     cursor_page = widget("kb_page_cursor", lay=lay("v", [

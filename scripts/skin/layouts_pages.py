@@ -129,7 +129,7 @@ def pad_lighting():
 def keyboard_lighting():
     # The same Left/Right pair as the mouse and the pad; the effect names the pair's two ways (the labels
     # keep the names the effect gives them, the buttons show them).
-    fx = widget("kb_deng_fx_layout", (380, 134, 204, 30), lay=lay("h", [
+    fx = widget("kb_deng_fx_layout", (364, 134, 204, 30), lay=lay("h", [
         label("direction_text", style="caption", fixedWidth=64),
         option("kb_Deng_FXL_check", "Deng_FXL_text", style="segment_left", exclusive=False, checked=True,
                fixed=(64, 26)),
@@ -138,32 +138,34 @@ def keyboard_lighting():
         label("Deng_FXR_text", "kb_Deng_label_FXR", style="label", visible=False),
         stretch(),
     ], 0))
-    return root("keyboard_deng_root", 584, 280, [
+    # The page's content is 568 pixels wide, within the 16-pixel margins every page keeps; the slider
+    # column stops short of the edge so that a handle at its end is drawn whole.
+    return root("keyboard_deng_root", 568, 280, [
         profile_bar("kb", "deng", "lighting_profile_text", 0, 0),
-        widget(None, (340, 0, 244, 30), lay=lay("h", [
+        widget(None, (332, 0, 236, 30), lay=lay("h", [
             label("effect_text", style="caption", fixedWidth=50),
             combo("kb_deng_combo_modeSelect", KEYBOARD_MODES),
             combo("kb_deng_onecolor_combo_modeSelect", KEYBOARD_ONECOLOUR_MODES, visible=False),
         ], 8)),
-        palette("kb", (0, 40, 136, 136)),
-        colour_layout("kb", (146, 40, 222, 136)),
-        cycle_layout("kb", (380, 40, 204, 26)),
-        labelled_slider("kb_deng_light_slider", "kb_deng_light_layout", "brightness_text", (380, 70, 204, 30)),
-        labelled_slider("kb_deng_speed_slider", "kb_deng_speed_layout", "speed_text", (380, 102, 204, 30)),
+        palette("kb", (0, 40, 132, 136)),
+        colour_layout("kb", (140, 40, 216, 136)),
+        cycle_layout("kb", (364, 40, 204, 26)),
+        labelled_slider("kb_deng_light_slider", "kb_deng_light_layout", "brightness_text", (364, 70, 198, 30)),
+        labelled_slider("kb_deng_speed_slider", "kb_deng_speed_layout", "speed_text", (364, 102, 198, 30)),
         fx,
-        frame("kb_deng_custom_select_layout", (0, 186, 200, 36), style="group", enabled=False, lay=lay("h", [
+        frame("kb_deng_custom_select_layout", (0, 186, 196, 36), style="group", enabled=False, lay=lay("h", [
             label("custom_map_text", style="caption"),
             combo("kb_deng_combo_curtom_count", [f"custom_map_{n}_text" for n in range(1, 6)], fixedWidth=90),
         ], 8, (8, 4, 8, 4))),
-        frame("kb_deng_custom_tool_layout", (208, 186, 160, 36), style="group", enabled=False, lay=lay("h", [
+        frame("kb_deng_custom_tool_layout", (204, 186, 152, 36), style="group", enabled=False, lay=lay("h", [
             check("kb_Deng_all_kill_check", "custom_all_off_text"),
             check("kb_Deng_all_bright_check", "custom_all_on_text"),
         ], 8, (8, 4, 8, 4))),
-        frame("kb_deng_custom_color_layout", (376, 186, 208, 36), style="group", enabled=False, lay=lay("h", [
+        frame("kb_deng_custom_color_layout", (364, 186, 204, 36), style="group", enabled=False, lay=lay("h", [
             colour_button("kb_deng_custom_colour_show", size=(22, 22)),
             label("custom_paint_text", style="hint", wordWrap=True),
         ], 8, (8, 4, 8, 4))),
-        same_mode("kb", (380, 238, 204, 32)),
+        same_mode("kb", (364, 238, 204, 32)),
         profile_panel("kb", "deng", 0, 34),
     ])
 
@@ -270,12 +272,12 @@ def mouse_keys():
 
 
 def keyboard_keys():
-    return root("keyboard_key_root", 584, 280, [
+    return root("keyboard_key_root", 568, 280, [
         profile_bar("kb", "key", "key_profile_text", 0, 0),
-        button("kb_key_butt_keydefalut", "default_text", (364, 0, 96, 30), style="secondary_button"),
-        button("kb_key_butt_prosave", "save_device_text", (468, 0, 116, 30), style="primary_button"),
-        label("key_hint_text", None, (0, 40, 584, 200), style="hint", alignment="Qt::AlignCenter"),
-        function_editor("kb", (0, 40, 584, 232), wide=True),
+        button("kb_key_butt_keydefalut", "default_text", (348, 0, 96, 30), style="secondary_button"),
+        button("kb_key_butt_prosave", "save_device_text", (452, 0, 116, 30), style="primary_button"),
+        label("key_hint_text", None, (0, 40, 568, 200), style="hint", alignment="Qt::AlignCenter"),
+        function_editor("kb", (0, 40, 568, 232), wide=True),
         profile_panel("kb", "key", 0, 34),
     ])
 

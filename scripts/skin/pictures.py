@@ -207,8 +207,8 @@ def pad_svg():
 
 # -------------------------------------------------------------------------------------------- keyboard
 KB_UNIT = 24
-KB_ORIGIN = (16, 12)
-KB_W, KB_H = 584, 180
+KB_ORIGIN = (8, 12)
+KB_W, KB_H = 568, 180
 
 # (key index, text id, x, y, width, height) in key units; rows follow the key index order of the
 # keyboard's key columns (function row, number row, top row, home row, shift row, bottom row).
