@@ -30,19 +30,21 @@ def heading(tid, name=None, geom=None, **kw):
     return label(tid, name, geom, style="heading", **kw)
 
 
+# Controls take the keyboard focus from Tab only: a mouse click leaves no focus ring behind, and the
+# keyboard reaches every control in the order the layout lists them.
 def button(name, tid=None, geom=None, style="button", text=None, tip=None, **kw):
     return w("QPushButton", name, geom, tid=tid, text=text, tip=tip, style=style,
-             focusPolicy="NoFocus", **kw)
+             focusPolicy="TabFocus", **kw)
 
 
 def option(name, tid=None, geom=None, style="option", text=None, exclusive=True, checked=False, tip=None, **kw):
     """A two-state option shown as a toggle button; exclusive within its parent when asked."""
     return w("QPushButton", name, geom, tid=tid, text=text, tip=tip, style=style, checkable=True,
-             autoExclusive=exclusive, checked=checked, focusPolicy="NoFocus", **kw)
+             autoExclusive=exclusive, checked=checked, focusPolicy="TabFocus", **kw)
 
 
 def check(name, tid=None, geom=None, style="check", text=None, checked=False, **kw):
-    return w("QCheckBox", name, geom, tid=tid, text=text, style=style, checked=checked, focusPolicy="NoFocus", **kw)
+    return w("QCheckBox", name, geom, tid=tid, text=text, style=style, checked=checked, focusPolicy="TabFocus", **kw)
 
 
 def edit(name, geom=None, text="", style="edit", max_length=None, read_only=False, placeholder=None, **kw):
@@ -61,12 +63,12 @@ def number_edit(name, geom=None, text="0", digits=5, **kw):
 
 
 def combo(name, items=(), geom=None, style="combo", **kw):
-    return w("QComboBox", name, geom, items=list(items), style=style, focusPolicy="NoFocus", **kw)
+    return w("QComboBox", name, geom, items=list(items), style=style, focusPolicy="TabFocus", **kw)
 
 
 def slider(name, lo, hi, value=0, geom=None, style="slider", page=1, **kw):
     return w("QSlider", name, geom, orientation="h", minimum=lo, maximum=hi, value=value, pageStep=page,
-             style=style, focusPolicy="NoFocus", **kw)
+             style=style, focusPolicy="TabFocus", **kw)
 
 
 def frame(name=None, geom=None, style="panel", **kw):

@@ -144,5 +144,29 @@ TEST_F(RealSkin, EverySymbolButtonHasATooltipAndAnAccessibleName) {
     }
 }
 
+// Tab reaches the controls of a page in reading order: top to bottom, and left to right within a row.
+TEST_F(RealSkin, TabMovesThroughAPageInReadingOrder) {
+    for (const char* layout : {"Mouse_deng.xml", "MousePad_deng.xml", "keyboard_deng.xml", "Mouse_DPI.xml"}) {
+        QWidget* root = page(layout).root();
+        ASSERT_NE(root, nullptr) << layout;
+        root->setAttribute(Qt::WA_DontShowOnScreen);
+        root->show();
+        std::vector<QWidget*> stops;
+        for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain())
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(root) && w->isEnabled())
+                stops.push_back(w);
+        EXPECT_GE(stops.size(), 4u) << layout;
+        for (std::size_t i = 1; i < stops.size(); ++i) {
+            const QRect a(stops[i - 1]->mapTo(root, QPoint()), stops[i - 1]->size());
+            const QRect b(stops[i]->mapTo(root, QPoint()), stops[i]->size());
+            const bool sameRow = b.top() < a.bottom() && a.top() < b.bottom();
+            EXPECT_TRUE(sameRow ? b.left() > a.left() : b.top() >= a.top())
+                << layout << ": " << stops[i - 1]->objectName().toStdString() << " then "
+                << stops[i]->objectName().toStdString();
+        }
+        root->hide();
+    }
+}
+
 } // namespace
 } // namespace zq::ui
