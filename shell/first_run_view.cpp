@@ -6,12 +6,14 @@
 #include "lighting/mouse_effects.h"
 #include "lighting/pad_effects.h"
 #include "profiles/mouse_lists.h"
+#include "profiles/pages/profile_controls.h"
 #include "shell/led_preview.h"
 #include "ui/page.h"
 #include "ui/skin.h"
 
 #include <array>
 #include <chrono>
+#include <utility>
 
 namespace zq::shell {
 
@@ -98,6 +100,29 @@ std::vector<std::string> showFirstRunState(const ui::Page& main, const ui::Skin&
     }
     if (!lists.lists[0].empty())
         main.edit("ms_device_profile_name_edit").setText(entryText(skin, lists.lists[0].front()));
+
+    // The keyboard's and the pad's lists, first run from their default files as well.
+    for (auto [device, folder] :
+         {std::pair{platform::DeviceFolder::Keyboard, "kb"}, std::pair{platform::DeviceFolder::Pad, "mp"}}) {
+        const fs::path data = scratch / "data" / folder;
+        fs::create_directories(data, ec);
+        const profiles::DeviceLists built = profiles::buildDeviceLists(device, {data, application});
+        for (const std::string& message : built.messages)
+            problems.push_back("first run: " + skin.text(message));
+        for (std::size_t c = 0; c < built.categories.size(); ++c) {
+            const profiles::pages::CategoryControls controls =
+                profiles::pages::controlsOf(built.categories[c]);
+            ui::ListLike list = main.list(controls.list);
+            list.clear();
+            for (const profiles::ListEntry& entry : built.lists[c]) {
+                const int row = list.add(entryText(skin, entry), entry.storedName);
+                list.setRowHeight(row, entry.height);
+            }
+            list.select(0, ui::Notify::No);
+            if (!built.lists[c].empty() && !controls.nameEdit.empty())
+                main.edit(controls.nameEdit).setText(entryText(skin, built.lists[c].front()));
+        }
+    }
 
     showFactoryLights(main);
     return problems;
