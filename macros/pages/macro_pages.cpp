@@ -7,7 +7,7 @@ namespace zq::macros::pages {
 MacroPages::MacroPages(PageContext& context, settings::pages::SettingsPages& settings)
     : ctx_(context), mouse_(context, MacroFamily::Mouse, [&settings] { settings.buttons.refresh(); }),
       keyboard_(context, MacroFamily::Keyboard, [&settings] { settings.keyboardKeys.refresh(); }),
-      cursorPaths_(context) {}
+      cursorPaths_(context), mouseRecording_(context, mouse_), keyboardRecording_(context, keyboard_) {}
 
 void MacroPages::start() {
     cursorPaths_.start();
@@ -16,7 +16,8 @@ void MacroPages::start() {
 }
 
 void MacroPages::stopRecording() {
-    // Recording is not built yet: no capture runs that could be stopped.
+    mouseRecording_.stop();
+    keyboardRecording_.stop();
 }
 
 std::vector<std::string> MacroPages::macroNames(device::DeviceClass device) const {

@@ -2,6 +2,7 @@
 // The macro pages of the mouse and the keyboard: the macro editor, recording and the cursor paths.
 #include "macros/pages/cursor_paths.h"
 #include "macros/pages/macro_editor.h"
+#include "macros/pages/macro_recording.h"
 #include "settings/pages/page_context.h"
 
 #include <string>
@@ -33,12 +34,17 @@ public:
         return device == device::DeviceClass::Keyboard ? keyboard_ : mouse_;
     }
     CursorPathPage& cursorPaths() { return cursorPaths_; }
+    MacroRecording& recording(device::DeviceClass device) {
+        return device == device::DeviceClass::Keyboard ? keyboardRecording_ : mouseRecording_;
+    }
 
 private:
     PageContext& ctx_;
     MacroEditor mouse_;
     MacroEditor keyboard_;
     CursorPathPage cursorPaths_;
+    MacroRecording mouseRecording_;
+    MacroRecording keyboardRecording_;
 };
 
 } // namespace zq::macros::pages

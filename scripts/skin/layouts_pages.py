@@ -395,7 +395,12 @@ def macro_page(prefix, root_name):
         return rows + [stretch()]
 
     editor = w("QStackedWidget", f"{p}_tab_macro_edit", (426, 238, 158, 226), currentIndex=0, pages=[
-        widget(None, lay=lay("v", [label("editor_hint_text", style="hint", wordWrap=True), stretch()])),
+        widget(None, lay=lay("v", [label("editor_hint_text", style="hint", wordWrap=True),
+                                   # While recording: which capture listens, and whether keys still
+                                   # reach other applications.
+                                   label("record_state_off_text", f"{p}_macro_record_state", style="hint",
+                                         wordWrap=True, visible=False),
+                                   stretch()])),
         widget(None, lay=lay("v", form([
             label("editor_key_text", style="caption"), combo(f"{p}_macro_combo_keyselect", []),
             label("editor_state_text", style="caption"),
