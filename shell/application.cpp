@@ -9,6 +9,7 @@
 #include "profiles/pages/application_links.h"
 #include "profiles/pages/profile_pages.h"
 #include "shell/colour_picker.h"
+#include "shell/command_dialogs.h"
 #include "shell/control/automation_dialogs.h"
 #include "shell/control/command_table.h"
 #include "shell/control/instance_server.h"
@@ -110,6 +111,8 @@ struct Application::Parts {
     std::unique_ptr<ui::FileDialogs> fileDialogs;
     // Scripts drive the program: messages and file dialogs answer from their queue, nothing modal.
     std::unique_ptr<control::AutomationDialogs> automation;
+    // zq70ctl's page operations answer the dialogs they open themselves.
+    std::unique_ptr<CommandDialogs> commandDialogs;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<DeviceWiring> devices;
     std::unique_ptr<SyncWiring> sync;
@@ -170,6 +173,10 @@ bool Application::start() {
         fileDialogs = p.fileDialogs.get();
     }
 
+    p.commandDialogs = std::make_unique<CommandDialogs>(*fileDialogs, *messages);
+    fileDialogs = p.commandDialogs.get();
+    messages = p.commandDialogs.get();
+
     MainWindow::Options windowOptions;
     windowOptions.simulate = p.options.simulate;
     windowOptions.startHidden = p.options.hidden;
@@ -196,7 +203,7 @@ bool Application::start() {
     p.saveToDevice->storeSettings = [&p](unsigned storedProfiles) {
         p.pages->profiles().save(storedProfiles);
     };
-    registerUserCommands(p.commands, window, *p.saveToDevice);
+    registerUserCommands(p.commands, window, *p.saveToDevice, *p.pages, *p.commandDialogs);
     p.devices->onClick = [&p] { p.lighting->click(); };
     p.sync->lightingChanged = [&p](device::DeviceClass c) { p.lighting->lightingChanged(c); };
     if (p.sim) {

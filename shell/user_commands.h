@@ -7,9 +7,12 @@ class CommandTable;
 
 namespace zq::shell {
 
+class CommandDialogs;
 class MainWindow;
+class PageWiring;
 class SaveToDevice;
 
-void registerUserCommands(control::CommandTable& table, MainWindow& window, SaveToDevice& saveToDevice);
+void registerUserCommands(control::CommandTable& table, MainWindow& window, SaveToDevice& saveToDevice,
+                          PageWiring& pages, CommandDialogs& dialogs);
 
 } // namespace zq::shell

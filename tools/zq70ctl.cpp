@@ -38,6 +38,19 @@ or with --json as one JSON object ({"ok":true,...} or {"ok":false,"error":"..."}
   quit                        end the program (as the tray menu's exit)
   slot N                      the mouse's onboard slot, 0 to 5
   pad-slot N                  the mouse pad's onboard slot, 0 to 5
+  dpi LEVEL VALUE             a DPI level (1 to 5) of the mouse's current slot: 200 to 6200 in steps of 100
+  lighting mouse|pad|keyboard [--mode N] [--colour RRGGBB] [--brightness 0-4] [--speed 0-4]
+                              [--direction left|right] [--cycle on|off]
+                              a device's lighting, as its lighting page sets it; prints what it holds
+  profile list [CATEGORY]     the profiles of one category or of all (names, active, saved, links)
+  profile select CATEGORY N|NAME
+                              select (and so load and send) a profile, by position from 0 or by name
+  profile export CATEGORY N|NAME FILE
+                              write a profile to FILE (the extension is added when FILE has none)
+  profile import CATEGORY FILE
+                              read FILE into the category (a new entry for ms_device and kb_device,
+                              the selected entry otherwise)
+                              CATEGORY: ms_device ms_deng ms_key kb_device kb_deng kb_key mp_deng
   macro upload mouse|keyboard send the macros (and the mouse's cursor paths) to the device; waits
                               until the transfer has ended
 
@@ -276,6 +289,9 @@ int main(int argc, char** argv) {
     std::vector<std::string>& args = options.command;
     if (args.size() == 3 && args[0] == "ui" && args[1] == "answer" && args[2] != "ok" && args[2] != "cancel")
         args[2] = absolutePath(args[2]);
+    // The program's working folder is not ours: a file is named from here.
+    if (args.size() == 5 && args[0] == "profile" && args[1] == "export") args[4] = absolutePath(args[4]);
+    if (args.size() == 4 && args[0] == "profile" && args[1] == "import") args[3] = absolutePath(args[3]);
     QJsonArray list;
     for (const auto& a : args) list.append(QString::fromLocal8Bit(a.c_str()));
     const QByteArray request =
