@@ -79,8 +79,12 @@ TourResult runTour(const ui::Skin& skin, const std::string& folder) {
         const bool isMain = ui::toLower(name) == "xml_main";
         if (!isMain) {
             showFactoryLights(page);
-            // The message box as it first appears to a user who unplugs a device.
-            if (ui::toLower(name) == "xml_msg") page.label("MessageText").setTextId("message_text_20");
+            // The message box as it first appears to a user who unplugs a device: a notice, one button.
+            const bool messageBox = ui::toLower(name) == "xml_msg";
+            if (messageBox) {
+                page.label("MessageText").setTextId("message_text_20");
+                page.find("cancel_btn").setVisible(false);
+            }
             if (root->size().isEmpty()) root->resize(root->sizeHint());
             std::unique_ptr<QWidget> host;
             QWidget* shown = root;
@@ -95,6 +99,12 @@ TourResult runTour(const ui::Skin& skin, const std::string& folder) {
             shown->setAttribute(Qt::WA_DontShowOnScreen);
             shown->show();
             shoot(shown, base + ".png");
+            if (messageBox) {
+                // And as a question, with confirm and cancel.
+                page.label("MessageText").setTextId("message_text_12");
+                page.find("cancel_btn").setVisible(true);
+                shoot(shown, base + ".question.png");
+            }
             shown->hide();
             if (host) root->setParent(nullptr);
             continue;
