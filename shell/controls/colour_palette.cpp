@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace zq::controls {
 
 ColourPalette::ColourPalette(QWidget* parent) : ui::PaletteWidget(parent) {
@@ -70,9 +72,22 @@ void ColourPalette::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 2));
-    p.drawEllipse(fieldPoint(), 5, 5);
+    // The field's marker whole even at the field's edges, and seen on light colours as on dark ones.
+    const QPoint at(std::clamp(fieldPoint().x(), f.left() + 6, std::max(f.left() + 6, f.right() - 6)),
+                    std::clamp(fieldPoint().y(), f.top() + 6, std::max(f.top() + 6, f.bottom() - 6)));
+    p.setPen(QPen(QColor(0x10, 0x12, 0x16), 4));
+    p.drawEllipse(at, 5, 5);
+    p.setPen(QPen(Qt::white, 2));
+    p.drawEllipse(at, 5, 5);
     const int vy = s.top() + static_cast<int>((255 - value_) / 255.0 * (s.height() - 1) + 0.5);
-    p.drawRect(QRect(s.left() - 2, vy - 2, s.width() + 4, 4));
+    // The value marker stays inside the widget, whole, at both ends of the strip.
+    const int top = std::clamp(vy - 2, 1, std::max(1, height() - 5));
+    const QRect marker(s.left() + 1, top, s.width() - 2, 4);
+    // Dark under light: seen on the white end of the strip as on the black one.
+    p.setPen(QPen(QColor(0x10, 0x12, 0x16), 3));
+    p.drawRect(marker);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(marker);
 }
 
 void ColourPalette::pickAt(QPoint pos) {
