@@ -220,8 +220,14 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
         eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true,\"present\":true,\"slot\":3", &last))
         << last;
     {
-        // In this order; the push that follows every page refresh may write a record between them.
-        const std::string switched = program.ctl({"sim", "dump", "mouse"}).out;
+        // In this order; the page refresh after the switch ends with a push of the new slot's record,
+        // which may come between them and is waited for, so the next look at the log starts clean.
+        std::string switched;
+        const auto until = std::chrono::steady_clock::now() + 10s;
+        while (!contains(switched, "[6,192,56]") && std::chrono::steady_clock::now() < until) {
+            switched += program.ctl({"sim", "dump", "mouse"}).out;
+            std::this_thread::sleep_for(20ms);
+        }
         const std::size_t read = switched.find("[5,0,1],[6,0,1]");
         ASSERT_NE(read, std::string::npos) << switched;
         EXPECT_NE(switched.find("[5,192,56]", read), std::string::npos) << switched;
@@ -234,6 +240,17 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
         eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true,\"present\":true,\"slot\":0", &last))
         << last;
 
+    // The page refresh after the switch ends with a push of slot 0's record, whose first byte is the
+    // slot register: let it reach the mouse before the mouse changes its slot itself.
+    {
+        std::string pushed;
+        const auto until = std::chrono::steady_clock::now() + 10s;
+        while (!contains(pushed, "[6,0,56]") && std::chrono::steady_clock::now() < until) {
+            pushed += program.ctl({"sim", "dump", "mouse"}).out;
+            std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_TRUE(contains(pushed, "[6,0,56]")) << pushed;
+    }
     // The mouse changed its slot itself; its profile button report refreshes the slot a second later.
     EXPECT_EQ(program.ctl({"sim", "set", "mouse", "0", "02"}).code, 0);
     EXPECT_EQ(program.ctl({"sim", "report", "mouse", "0x401"}).code, 0);
