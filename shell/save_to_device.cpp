@@ -75,6 +75,7 @@ void SaveToDevice::progress(int done, int total) {
 void SaveToDevice::start(DeviceClass device) {
     if (running_) return;
     running_ = true;
+    outcome_ = {};
     enableButtons(false);
     window_.handle(AppMessage::ShowProgress, 0, 0);
     progress(0, 1);
@@ -175,6 +176,11 @@ void SaveToDevice::start(DeviceClass device) {
         window_.postTask([this, transfer] {
             device::AppState& app = window_.state();
             if (transfer->infoRead) app.state(transfer->device).info = transfer->info;
+            outcome_.completed = transfer->completed;
+            outcome_.message =
+                transfer->messageId.empty() ? std::string() : window_.skin().text(transfer->messageId);
+            if (!transfer->messageText.empty())
+                outcome_.message += (outcome_.message.empty() ? "" : " ") + transfer->messageText;
             if (!transfer->messageId.empty()) window_.messages().showMessage(transfer->messageId);
             if (!transfer->messageText.empty()) window_.messages().showText(transfer->messageText);
             // What went to the device is what the selected profile keeps.

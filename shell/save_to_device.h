@@ -6,6 +6,7 @@
 #include "device/app_state.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace zq::shell {
@@ -24,6 +25,13 @@ public:
     bool running() const { return running_; }
     // Called once when the running transfer ends (at once when none runs).
     void whenDone(std::function<void()> done);
+    // How the last transfer ended: whether its key block reached the device, and what it told the user
+    // (empty when nothing).
+    struct Outcome {
+        bool completed = false;
+        std::string message;
+    };
+    const Outcome& lastOutcome() const { return outcome_; }
 
 private:
     void enableButtons(bool enabled);
@@ -32,6 +40,7 @@ private:
     MainWindow& window_;
     SyncWiring& sync_;
     bool running_ = false;
+    Outcome outcome_;
     std::vector<std::function<void()>> whenDone_;
 };
 

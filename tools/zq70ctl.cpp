@@ -41,7 +41,9 @@ or with --json as one JSON object ({"ok":true,...} or {"ok":false,"error":"..."}
   dpi LEVEL VALUE             a DPI level (1 to 5) of the mouse's current slot: 200 to 6200 in steps of 100
   lighting mouse|pad|keyboard [--mode N] [--colour RRGGBB] [--brightness 0-4] [--speed 0-4]
                               [--direction left|right] [--cycle on|off]
-                              a device's lighting, as its lighting page sets it; prints what it holds
+                              a device's lighting, as its lighting page sets it; prints what it holds.
+                              --mode counts the effect list from 0; an option the effect does not
+                              offer is refused and nothing changes
   profile list [CATEGORY]     the profiles of one category or of all (names, active, saved, links)
   profile select CATEGORY N|NAME
                               select (and so load and send) a profile, by position from 0 or by name
@@ -53,6 +55,8 @@ or with --json as one JSON object ({"ok":true,...} or {"ok":false,"error":"..."}
                               CATEGORY: ms_device ms_deng ms_key kb_device kb_deng kb_key mp_deng
   macro upload mouse|keyboard send the macros (and the mouse's cursor paths) to the device; waits
                               until the transfer has ended
+  (the device commands and profile select, export and import fail while their device is not
+   connected)
 
 With zephran-q70 --simulate only:
   sim plug|unplug DEVICE

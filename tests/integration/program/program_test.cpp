@@ -322,6 +322,12 @@ TEST(Program, SaveToDeviceRunsOnceAtATimeWithItsProgressShown) {
     EXPECT_EQ(program.ctl({"macro", "upload", "mouse"}).code, 0);
     EXPECT_TRUE(contains(program.ctl({"sim", "dump", "mouse"}).out, "[9,504,8],[2,0,0]"));
     EXPECT_EQ(program.ctl({"macro", "upload", "toaster"}).code, 2);
+    // A key block the mouse refuses is a failed transfer, not a done one.
+    EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "status-ff"}).code, 0);
+    const CtlRun refused = program.ctl({"macro", "upload", "mouse"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(contains(refused.out, "did not reach the mouse")) << refused.out;
+    EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "none"}).code, 0);
 
     EXPECT_EQ(program.ctl({"quit"}).code, 0);
     EXPECT_EQ(Program::waitFor(program.pid(), 3s), 0);
@@ -362,20 +368,43 @@ TEST(Program, EveryFaultOfADeviceLeavesTheWindowAnsweringAndNothingHanging) {
     program.forget();
 }
 
-// The byte at `offset` of a device's profile-record memory, from `sim dump`.
-int recordByte(const Program& program, const char* device, std::size_t offset) {
+// A device's profile-record memory in hex, from `sim dump`.
+std::string records(const Program& program, const char* device) {
     const std::string out = program.ctl({"sim", "dump", device}).out;
     const std::size_t at = out.find("\"records\":\"");
-    if (at == std::string::npos) return -1;
-    const std::size_t hex = at + 11 + 2 * offset;
-    if (hex + 2 > out.size()) return -1;
-    return std::stoi(out.substr(hex, 2), nullptr, 16);
+    if (at == std::string::npos) return {};
+    const std::size_t from = at + 11;
+    return out.substr(from, out.find('"', from) - from);
+}
+
+// The byte at `offset` of a device's profile-record memory.
+int recordByte(const Program& program, const char* device, std::size_t offset) {
+    const std::string hex = records(program, device);
+    if (hex.size() < 2 * offset + 2) return -1;
+    return std::stoi(hex.substr(2 * offset, 2), nullptr, 16);
+}
+
+// Waits until the record byte has the value (the push comes within a tick of the change).
+bool eventuallyByte(const Program& program, const char* device, std::size_t offset, int value) {
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (recordByte(program, device, offset) != value && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    return recordByte(program, device, offset) == value;
 }
 
 std::string fileBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+int fileByte(const fs::path& file, std::size_t offset) {
+    const std::string bytes = fileBytes(file);
+    return offset < bytes.size() ? static_cast<unsigned char>(bytes[offset]) : -1;
+}
+
+// Profile files: a 16-byte header, then the payload (the mouse's: the 512-byte key table, then its record).
+constexpr std::size_t kHeader = 16;
+constexpr std::size_t kMouseRecordInConfig = kHeader + 512;
 
 TEST(Program, TheUserCommandsChangeWhatTheirPageWouldAndRefuseWhatIsOutOfRange) {
     Program program;
@@ -384,25 +413,52 @@ TEST(Program, TheUserCommandsChangeWhatTheirPageWouldAndRefuseWhatIsOutOfRange) 
     std::string last;
     ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"pad\":{\"open\":true", &last)) << last;
     ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"keyboard\":{\"open\":true", &last)) << last;
 
-    // DPI level 3 at 1600: code 36 in the current slot's record (slot 0: offset 17) within a push.
-    EXPECT_EQ(program.ctl({"dpi", "3", "1600"}).code, 0);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (recordByte(program, "mouse", 17) != 36 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(recordByte(program, "mouse", 17), 36);
+    // DPI level 3 at 1500: code 33 in the current slot's record (slot 0: offset 17) within a push, in the
+    // selected profile's file, and on the page.
+    const fs::path mouseConfig = program.root() / "data" / "ms" / "profile1.config";
+    ASSERT_NE(fileByte(mouseConfig, kMouseRecordInConfig + 17), 33) << "the test would show nothing";
+    const CtlRun dpi = program.ctl({"dpi", "3", "1500"});
+    EXPECT_EQ(dpi.code, 0) << dpi.out;
+    EXPECT_TRUE(eventuallyByte(program, "mouse", 17, 33));
+    EXPECT_EQ(fileByte(mouseConfig, kMouseRecordInConfig + 17), 33);
+    EXPECT_TRUE(contains(program.ctl({"ui", "get", "ms_DPI3_label_value"}).out, "\"text\":\"1500\""));
 
-    // The pad's lighting: what the answer says is what the device's record holds after the push.
-    const CtlRun pad = program.ctl({"lighting", "pad", "--colour", "FF8800", "--brightness", "2"});
+    // The pad's lighting: the effect, colour and brightness reach its record and its profile file; the
+    // other devices keep theirs.
+    const std::string mouseBefore = records(program, "mouse");
+    const std::string keyboardBefore = records(program, "keyboard");
+    const CtlRun pad =
+        program.ctl({"lighting", "pad", "--mode", "3", "--colour", "FF8800", "--brightness", "2"});
     EXPECT_EQ(pad.code, 0) << pad.out;
     EXPECT_TRUE(contains(pad.out, "\"colour\":\"FF8800\"")) << pad.out;
     EXPECT_TRUE(contains(pad.out, "\"brightness\":2")) << pad.out;
+    EXPECT_TRUE(eventuallyByte(program, "pad", 8, 0x00) && eventuallyByte(program, "pad", 6, 0xFF));
+    EXPECT_EQ(recordByte(program, "pad", 1), 3);
+    EXPECT_EQ(recordByte(program, "pad", 2), 2);
+    EXPECT_EQ(recordByte(program, "pad", 7), 0x88);
+    const fs::path padLed = program.root() / "data" / "mp" / "profile1.led";
+    EXPECT_EQ(fileByte(padLed, kHeader + 1), 3);
+    EXPECT_EQ(fileByte(padLed, kHeader + 6), 0xFF);
+    EXPECT_EQ(records(program, "mouse"), mouseBefore);
+    EXPECT_EQ(records(program, "keyboard"), keyboardBefore);
+
+    // An option the effect does not offer is refused before anything changes: effect 1 of the pad has no
+    // colour, so neither the effect nor the colour is taken.
+    const std::string padBefore = fileBytes(padLed);
+    const CtlRun refused = program.ctl({"lighting", "pad", "--mode", "1", "--colour", "000000"});
+    EXPECT_EQ(refused.code, 1) << refused.out;
+    EXPECT_TRUE(contains(refused.out, "--colour is not offered")) << refused.out;
+    EXPECT_EQ(fileBytes(padLed), padBefore);
+    EXPECT_EQ(recordByte(program, "pad", 1), 3);
 
     // Out of range: a usage error that names the range; nothing changes.
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"dpi", "6", "800"},
                                                 {"dpi", "2", "6300"},
                                                 {"dpi", "2", "850"},
                                                 {"lighting", "pad", "--speed", "5"},
+                                                {"lighting", "pad", "--mode", "10"},
                                                 {"lighting", "toaster"},
                                                 {"profile", "select", "xx_device", "0"},
                                                 {"profile", "select", "ms_device", "9"}}) {
@@ -410,12 +466,32 @@ TEST(Program, TheUserCommandsChangeWhatTheirPageWouldAndRefuseWhatIsOutOfRange) 
         EXPECT_EQ(run.code, 2) << bad[0] << " " << bad[1] << ": " << run.out;
     }
     EXPECT_TRUE(contains(program.ctl({"dpi", "2", "850"}).out, "200 to 6200 in steps of 100"));
+    EXPECT_TRUE(contains(program.ctl({"lighting", "pad", "--mode", "10"}).out, "--mode takes 0 to 9"));
+    EXPECT_EQ(fileBytes(padLed), padBefore);
+
+    // A device that is not there: its settings and transfers are refused, its file stays as it was.
+    ASSERT_EQ(program.ctl({"sim", "unplug", "mouse"}).code, 0);
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":false", &last)) << last;
+    const std::string configBefore = fileBytes(mouseConfig);
+    for (const std::vector<std::string>& away : {std::vector<std::string>{"dpi", "1", "800"},
+                                                 {"lighting", "mouse", "--speed", "1"},
+                                                 {"macro", "upload", "mouse"},
+                                                 {"profile", "select", "ms_device", "1"}}) {
+        const CtlRun run = program.ctl(away);
+        EXPECT_EQ(run.code, 1) << away[0] << ": " << run.out;
+        EXPECT_TRUE(contains(run.out, "the mouse is not connected")) << run.out;
+    }
+    EXPECT_EQ(fileBytes(mouseConfig), configBefore);
+    EXPECT_TRUE(contains(program.ctl({"profile", "list", "ms_device"}).out, "\"active\":0,"));
+    ASSERT_EQ(program.ctl({"sim", "plug", "mouse"}).code, 0);
+    ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
 
     // Export a profile, import it back: a new entry whose file holds the same bytes (profile3 and the new
     // profile4 both put the mouse on slot 2, which the record's first byte names).
     const fs::path exported = program.root() / "exported.config";
     EXPECT_EQ(program.ctl({"profile", "export", "ms_device", "profile3", exported.string()}).code, 0);
     ASSERT_TRUE(fs::exists(exported));
+    EXPECT_EQ(fileBytes(exported), fileBytes(program.root() / "data" / "ms" / "profile3.config"));
     const CtlRun imported = program.ctl({"profile", "import", "ms_device", exported.string()});
     EXPECT_EQ(imported.code, 0) << imported.out;
     EXPECT_TRUE(contains(imported.out, "\"added\":true")) << imported.out;

@@ -98,6 +98,8 @@ TEST_F(SaveToDeviceTest, AFullMemoryIsAcceptedAndOneActionMoreIsRefusedWithTheCo
     saveToDevice(DeviceClass::Mouse);
     EXPECT_TRUE(messages.shown().empty()) << texts().front();
     EXPECT_EQ(device(DeviceClass::Mouse).macroArea()[2], 128);
+    EXPECT_TRUE(save->lastOutcome().completed);
+    EXPECT_EQ(save->lastOutcome().message, "");
 
     // 132 bytes: k = ((132 − 128) >> 2) + 1 = 2; nothing goes out, not even the key block.
     seed(MacroFamily::Mouse, {{"a", Lines(13, kPressA)}, {"b", Lines(13, kReleaseA)}});
@@ -106,6 +108,9 @@ TEST_F(SaveToDeviceTest, AFullMemoryIsAcceptedAndOneActionMoreIsRefusedWithTheCo
     ASSERT_EQ(messages.shown().size(), 1u);
     const std::string said = messages.shown().front().text;
     EXPECT_NE(said.find('2'), std::string::npos) << said;
+    // What the command line reports: not done, with the window's message.
+    EXPECT_FALSE(save->lastOutcome().completed);
+    EXPECT_EQ(save->lastOutcome().message, said);
     const auto log = commands(DeviceClass::Mouse);
     for (std::uint8_t written : {device::cmd::kWriteMacroBlock, device::cmd::kWriteKeyBlockPage})
         EXPECT_EQ(std::count(log.begin(), log.end(), written), 0) << int(written);
