@@ -8,11 +8,38 @@ namespace zq::macros {
 
 namespace {
 constexpr std::uint32_t kHookFlagUp = 0x80;
+constexpr std::uint32_t kHookFlagExtended = 0x01;
+
+// The release of a recorded button press (left, right and middle: 0x201 → 0x202 and so on), if it is one.
+std::optional<std::uint32_t> releaseOf(std::uint32_t windowMessage) {
+    if (windowMessage == 0x201 || windowMessage == 0x204 || windowMessage == 0x207) return windowMessage + 1;
+    return std::nullopt;
+}
 } // namespace
 
 void MacroRecorder::start(std::uint32_t now) {
     recording_ = true;
     lastEventTime_ = now;
+    lastDownKey_ = 0;
+    lastMouseMessage_ = 0;
+    heldKeys_.clear();
+}
+
+std::vector<RecordedStep> MacroRecorder::finish(std::uint32_t now, bool fixedDelay) {
+    std::vector<RecordedStep> steps;
+    if (!recording_) return steps;
+    if (const std::optional<std::uint32_t> release = releaseOf(lastMouseMessage_))
+        if (auto step = mouse(*release, now, fixedDelay, true)) steps.push_back(*step);
+    // Latest first, as fingers let go of a chord.
+    while (!heldKeys_.empty()) {
+        const HeldKey held = heldKeys_.back();
+        if (auto step = key(held.virtualKey, held.extendedFlag | kHookFlagUp, now, fixedDelay))
+            steps.push_back(*step);
+        else
+            heldKeys_.pop_back(); // cannot happen: the key gave a press; never loop on it
+    }
+    recording_ = false;
+    return steps;
 }
 
 std::uint16_t MacroRecorder::pauseSinceLast(std::uint32_t now, bool fixedDelay) {
@@ -38,6 +65,8 @@ std::optional<RecordedStep> MacroRecorder::key(std::uint16_t virtualKey, std::ui
     }
     std::optional<MacroAction> action = recordedKeyAction(virtualKey, flags, press);
     if (!action) return std::nullopt;
+    std::erase_if(heldKeys_, [k](const HeldKey& h) { return h.key == k; });
+    if (press) heldKeys_.push_back({k, virtualKey, flags & kHookFlagExtended});
     return RecordedStep{*action, pauseSinceLast(now, fixedDelay), false};
 }
 

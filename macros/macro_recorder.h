@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace zq::macros {
 
@@ -18,9 +19,15 @@ struct RecordedStep {
 
 class MacroRecorder {
 public:
-    // `now` is a 32-bit millisecond tick that may wrap.
+    // `now` is a 32-bit millisecond tick that may wrap. Nothing of an earlier recording carries over: a
+    // key still held when it stopped would otherwise make the first press of this one look like a repeat.
     void start(std::uint32_t now);
     void stop() { recording_ = false; }
+    // Stops, and gives the releases of the keys and the mouse button the recording pressed and never
+    // released (the mouse button first: it is the click that stopped the recording, whose release the
+    // capture may deliver only after the stop). A macro that ends with a key or button held would leave
+    // it held on the device each time it plays.
+    std::vector<RecordedStep> finish(std::uint32_t now, bool fixedDelay);
     bool recording() const { return recording_; }
 
     // A key event: the key's virtual-key code, the hook flags (bit 0 extended, bit 7 up). Nothing for a
@@ -41,6 +48,12 @@ private:
     std::uint32_t lastEventTime_ = 0;
     std::uint16_t lastDownKey_ = 0;
     std::uint32_t lastMouseMessage_ = 0;
+    struct HeldKey {
+        std::uint16_t key;        // as recorded (keypad Enter 257)
+        std::uint16_t virtualKey; // as the capture gave it, with its extended flag
+        std::uint32_t extendedFlag;
+    };
+    std::vector<HeldKey> heldKeys_; // recorded presses without a recorded release, in press order
 };
 
 // The fixed delay of the recorder's option.

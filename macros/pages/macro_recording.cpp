@@ -1,8 +1,6 @@
 #include "macros/pages/macro_recording.h"
 
 #include "platform/debug.h"
-#include "ui/dispatcher.h"
-#include "ui/notification.h"
 #include "ui/page.h"
 
 #include <array>
@@ -42,10 +40,13 @@ std::uint32_t windowMessage(const platform::MouseHookEvent& event) {
     return event.down ? 0x20B : 0x20C;
 }
 
-const char* stateText(platform::HookBackendKind kind) {
+// What the page says of the running capture; `holdsKeys`: whether keys are kept from other applications.
+const char* stateText(platform::HookBackendKind kind, bool holdsKeys) {
     switch (kind) {
     case platform::HookBackendKind::Evdev:
-        return "record_state_evdev_text";
+        // No keyboard grabbed (the keys are not recorded, or none could be): they reach the others.
+        if (holdsKeys) return "record_state_evdev_text";
+        [[fallthrough]];
     case platform::HookBackendKind::X11:
         return "record_state_x11_text";
     case platform::HookBackendKind::InWindow:
@@ -67,10 +68,7 @@ std::uint32_t steadyTick() {
 } // namespace
 
 MacroRecording::MacroRecording(PageContext& context, MacroEditor& editor, Tick tick)
-    : ctx_(context), editor_(editor), tick_(tick ? std::move(tick) : Tick(steadyTick)) {
-    ctx_.dispatcher.on(ui::notify::kClick, editor_.name("_macro_btn_redio"),
-                       [this](const ui::Notification&) { toggle(); });
-}
+    : ctx_(context), editor_(editor), tick_(tick ? std::move(tick) : Tick(steadyTick)) {}
 
 bool MacroRecording::optionOn(std::string_view suffix) const {
     return ctx_.page.option(editor_.name(suffix)).selected();
@@ -103,7 +101,8 @@ void MacroRecording::start() {
     setRecordingControls(true);
 
     ui::Control state = ctx_.page.find(editor_.name("_macro_record_state"));
-    state.setTextId(listening ? stateText(ctx_.inputHooks.activeBackend()) : "record_state_none_text");
+    state.setTextId(listening ? stateText(ctx_.inputHooks.activeBackend(), ctx_.inputHooks.holdsKeysBack())
+                              : "record_state_none_text");
     state.setToolTip(listening || !(keys || mouse) ? std::string() : ctx_.inputHooks.lastError());
     state.setVisible(keys || mouse);
 }
@@ -111,7 +110,7 @@ void MacroRecording::start() {
 void MacroRecording::stop() {
     if (!recorder_.recording()) return;
     ctx_.inputHooks.removeAll();
-    recorder_.stop();
+    for (const RecordedStep& step : recorder_.finish(tick_(), fixedDelay_)) append(step);
     setRecordingControls(false);
     ui::Control state = ctx_.page.find(editor_.name("_macro_record_state"));
     state.setTextId("record_state_off_text");

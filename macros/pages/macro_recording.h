@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace zq::macros::pages {
 
@@ -25,8 +26,10 @@ public:
     MacroRecording(const MacroRecording&) = delete;
     MacroRecording& operator=(const MacroRecording&) = delete;
 
-    // The record button: starts, or stops a recording that runs.
+    // The record button ("<p>_macro_btn_redio", whose clicks the owner routes here): starts, or stops a
+    // recording that runs.
     void toggle();
+    std::string buttonName() const { return editor_.name("_macro_btn_redio"); }
     // Ends a recording that runs and gives the page its controls back (navigation, deactivation, exit).
     void stop();
     bool recording() const { return recorder_.recording(); }

@@ -135,6 +135,20 @@ TEST_F(MacroRecordingTest, MouseButtonsArePressReleasePairsAndTheSideButtonsAreL
     EXPECT_FALSE(hooks->installed());
 }
 
+TEST_F(MacroRecordingTest, AKeyAndAButtonStillHeldAtTheStopAreReleasedInTheMacro) {
+    seed(MacroFamily::Mouse, {{"m", {}}});
+    record();
+    hooks->key(kA);
+    tick += 20;
+    hooks->mouse(MouseHookButton::Left, true); // the press on the record button that stops it
+    tick += 60;
+    record(); // its release comes from the capture only after the stop, or not at all
+    hooks->mouse(MouseHookButton::Left, false);
+    hooks->key(kA, kUp);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"keyboard_key_A down 20", "mouse_key_left down 60",
+                                                "mouse_key_left up 0", "keyboard_key_A up 0"}));
+}
+
 TEST_F(MacroRecordingTest, RecordingHoldsTheEditingControlsAndNavigationEndsIt) {
     seed(MacroFamily::Mouse, {{"m", {}}});
     record();
@@ -162,9 +176,66 @@ TEST_F(MacroRecordingTest, RecordingHoldsTheEditingControlsAndNavigationEndsIt) 
     EXPECT_FALSE(hooks->installed());
 }
 
+// A capture backend that reports what the test says of it.
+class ReportingHooks final : public platform::InputHookService {
+public:
+    ReportingHooks(platform::HookBackendKind kind, bool holds, std::string error)
+        : kind_(kind), holds_(holds), error_(std::move(error)) {}
+    bool install(platform::HookMode, platform::HookCallbacks) override { return installed_ = error_.empty(); }
+    void removeAll() override { installed_ = false; }
+    bool installed() const override { return installed_; }
+    platform::HookBackendKind activeBackend() const override {
+        return installed_ ? kind_ : platform::HookBackendKind::None;
+    }
+    bool holdsKeysBack() const override { return installed_ && holds_; }
+    std::string lastError() const override { return error_; }
+
+private:
+    platform::HookBackendKind kind_;
+    bool holds_;
+    std::string error_;
+    bool installed_ = false;
+};
+
+TEST_F(MacroRecordingTest, TheStateLineSaysWhetherKeysStillReachOtherApplications) {
+    using platform::HookBackendKind;
+    seed(MacroFamily::Mouse, {{"m", {}}});
+    const struct {
+        HookBackendKind kind;
+        bool holds;
+        const char* error;
+        const char* text;
+    } cases[] = {
+        {HookBackendKind::Evdev, true, "", "record_state_evdev_text"},
+        {HookBackendKind::Evdev, false, "", "record_state_x11_text"}, // no keyboard could be grabbed
+        {HookBackendKind::X11, false, "", "record_state_x11_text"},
+        {HookBackendKind::InWindow, false, "", "record_state_window_text"},
+        {HookBackendKind::None, false, "no input device readable", "record_state_none_text"},
+    };
+    for (const auto& c : cases) {
+        ReportingHooks backend(c.kind, c.holds, c.error);
+        settings::pages::PageContext ctx{
+            page(), window->dispatcher(), state, messages, dialogs, colours, *hostMouse, backend, {}, {}, {}};
+        macros::pages::MacroRecording recording(ctx, macroPages().editor(device::DeviceClass::Mouse));
+        recording.toggle();
+        ui::Control line = page().find("ms_macro_record_state");
+        EXPECT_EQ(line.textId(), c.text) << c.text;
+        EXPECT_TRUE(line.isVisible());
+        EXPECT_EQ(line.toolTip(), c.error) << "a capture that did not start says why";
+        EXPECT_TRUE(recording.recording()) << "recording runs without a capture";
+        recording.toggle();
+        EXPECT_FALSE(backend.installed());
+    }
+}
+
 TEST_F(MacroRecordingTest, TheKeyboardPageRecordsIntoItsOwnMacroAndSavesIt) {
+    seed(MacroFamily::Mouse, {{"m", {}}});
     seed(MacroFamily::Keyboard, {{"k", {}}});
-    record(MacroFamily::Keyboard);
+    record(MacroFamily::Mouse);
+    record(MacroFamily::Keyboard); // the control channel can reach a page that is not shown
+    EXPECT_FALSE(macroPages().recording(device::DeviceClass::Mouse).recording())
+        << "one capture, one recording";
+    EXPECT_EQ(page().find("ms_macro_btn_redio").textId(), "macro_btn_star_redio_text");
     hooks->key(kA);
     tick += 90;
     hooks->key(kA, kUp);

@@ -1,9 +1,11 @@
 // The recorder's decisions: repeats, keypad Enter, the pause landing on the previous action, the fixed
-// delay, the 65535 cap, a wrapping tick, and the mouse rules.
+// delay, the 65535 cap, a wrapping tick, the mouse rules, and what a stop releases.
 #include "macros/macro_recorder.h"
 #include "macros/mouse_action_table.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace zq::macros {
 namespace {
@@ -87,6 +89,45 @@ TEST(MacroRecorder, MouseClicksKeepOnlyTheFirstOfTwoEqualMessagesAndIgnoreOtherB
     EXPECT_TRUE(r.mouse(kMsgLeftUp, 50, false, true));
     EXPECT_FALSE(r.mouse(kMsgExtraDown, 60, false, true)) << "the side buttons record nothing";
     EXPECT_FALSE(r.mouse(0x20A, 70, false, true)) << "nor does the wheel";
+}
+
+TEST(MacroRecorder, StoppingReleasesWhatTheRecordingLeftHeld) {
+    MacroRecorder r;
+    r.start(0);
+    ASSERT_TRUE(r.key(0xA0, 0, 10, false));    // left Shift
+    ASSERT_TRUE(r.key(0x0D, 0x01, 20, false)); // keypad Enter
+    ASSERT_TRUE(r.key(kVkA, 0, 30, false));
+    ASSERT_TRUE(r.key(kVkA, kUp, 40, false));
+    ASSERT_TRUE(r.mouse(kMsgLeftDown, 50, false, true)); // the click on the stop button
+    const std::vector<RecordedStep> steps = r.finish(80, false);
+    EXPECT_FALSE(r.recording());
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].action.nameId, "mouse_key_left");
+    EXPECT_FALSE(steps[0].action.pressBit());
+    EXPECT_TRUE(steps[0].recorderRow);
+    EXPECT_EQ(steps[0].previousDelay, 30); // the press lasted until the stop
+    EXPECT_EQ(steps[1].action.nameId, "keyboard_key_Num Enter");
+    EXPECT_FALSE(steps[1].action.pressBit());
+    EXPECT_EQ(steps[2].action.nameId, "keyboard_key_LShift");
+    EXPECT_FALSE(steps[2].action.pressBit());
+
+    // Everything released before the stop: nothing to add, and a second stop adds nothing either.
+    r.start(100);
+    ASSERT_TRUE(r.mouse(kMsgLeftDown, 110, false, true));
+    ASSERT_TRUE(r.mouse(kMsgLeftUp, 120, false, true));
+    EXPECT_TRUE(r.finish(130, false).empty());
+    EXPECT_TRUE(r.finish(140, false).empty());
+}
+
+TEST(MacroRecorder, ANewRecordingForgetsTheKeyAndButtonTheLastOneEndedWith) {
+    MacroRecorder r;
+    r.start(0);
+    ASSERT_TRUE(r.key(kVkA, 0, 10, false));
+    ASSERT_TRUE(r.mouse(kMsgLeftUp, 20, false, true));
+    r.stop(); // A and the last mouse message are still the recorder's own
+    r.start(100);
+    EXPECT_TRUE(r.key(kVkA, 0, 110, false)) << "not a repeat of a press of the last recording";
+    EXPECT_TRUE(r.mouse(kMsgLeftUp, 120, false, true));
 }
 
 } // namespace
