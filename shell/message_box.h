@@ -4,6 +4,8 @@
 #include "shell/page_dialog.h"
 #include "ui/message_presenter.h"
 
+#include <QFontMetrics>
+#include <QString>
 #include <QTimer>
 
 namespace zq::shell {
@@ -11,6 +13,8 @@ namespace zq::shell {
 class MessageBox {
 public:
     static constexpr int kTransientMs = 500;
+    // The widest the text may make the box's text column.
+    static constexpr int kMaxTextWidth = 600;
 
     MessageBox(const ui::Skin& skin, QWidget* parent, const ui::MessageRequest& request);
     int exec();
@@ -23,6 +27,7 @@ public:
 private:
     void onNotify(const ui::Notification& n);
     void fitText();
+    static int wholeLineWidth(const QFontMetrics& metrics, const QString& text);
     PageDialog dialog_;
     QTimer timer_;
     bool transient_;

@@ -1,11 +1,14 @@
 #include "shell/tour.h"
 
 #include "shell/first_run_view.h"
+#include "shell/message_box.h"
 #include "shell/navigation.h"
+#include "shell/page_dialog.h"
 #include "ui/page.h"
 #include "ui/skin.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -13,6 +16,8 @@
 #include <QTextStream>
 #include <QWidget>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -138,6 +143,20 @@ TourResult runTour(const ui::Skin& skin, const std::string& folder) {
         }
         navigation.select("ms_tab");
         root->hide();
+    }
+
+    // The message box as the program builds it, with its longest text: the device-rule commands.
+    if (skin.layoutFile("XML_MSG") && skin.texts().contains("message_permission")) {
+        std::array<char, 1024> text{};
+        std::snprintf(text.data(), text.size(), skin.text("message_permission").c_str(), "mouse",
+                      "/usr/lib/udev/rules.d/70-zephran-q70.rules");
+        MessageBox box(skin, nullptr, {text.data(), false, false});
+        if (QWidget* window = box.dialog().window()) {
+            window->setAttribute(Qt::WA_DontShowOnScreen);
+            window->show();
+            shoot(window, dir + "/XML_MSG.commands.png");
+            window->hide();
+        }
     }
     return result;
 }

@@ -51,14 +51,14 @@ def skin_window():
     for n, (image, tip) in enumerate(SKIN_PICTURES):
         # The button shows a brighter thumbnail; what it chooses is the background itself.
         pictures.append((w("QPushButton", "skin_image_btn", None, style="skin_thumb", tip=tip, fixed=(60, 44),
-                           focusPolicy="NoFocus", bkImage=f"common/background_thumb_{n + 1}.png",
+                           focusPolicy="TabFocus", bkImage=f"common/background_thumb_{n + 1}.png",
                            dyn={"userData": image}), 0, n))
     pictures.append((button("skin_Custom", "skin_own_text", style="small_button", fixedHeight=26), 1, 0, 1, 2))
     pictures.append((button("skin_reset", "skin_reset_text", style="small_button", fixedHeight=26), 1, 2, 1, 2))
     colours = []
     for n, argb in enumerate(SKIN_COLOURS):
         colours.append((w("QPushButton", "skin_color_btn", None, style="skin_thumb", fixed=(60, 36),
-                          focusPolicy="NoFocus",
+                          tip=f"skin_colour_{n + 1}_tip", focusPolicy="TabFocus",
                           dyn={"zqBkColor": ("uint", argb)}), n // 4, n % 4))
     return w("QWidget", "skin_root", (0, 0, 300, 196), style="popup_window", kids=[
         widget(None, (12, 10, 276, 30), lay=lay("h", [

@@ -255,7 +255,9 @@ def mouse_keys():
                              bkImage=pic.MOUSE_BUTTON_IMAGES[n][1]))
     defaults = ["mouse_key_left", "mouse_key_middle", "mouse_key_right", "mouse_key_forward", "mouse_key_back",
                 "mouse_key_DPI_add", "mouse_key_DPI_sub", "mouse_key_forward", "mouse_key_back"]
-    for n in range(9):
+    # Created in reading order (the left column top to bottom, then the right one), which is the order
+    # Tab takes; the names keep the button numbers.
+    for n in sorted(range(9), key=lambda k: pic.KEY_LABELS[k][:2]):
         lx, ly, _ = pic.KEY_LABELS[n]
         picture.append(option(f"ms_key_{n}", defaults[n], (lx, ly, pic.KEY_LABEL_W, pic.KEY_LABEL_H),
                               style="key_label", tip=defaults[n]))
@@ -347,7 +349,7 @@ def macro_page(prefix, root_name):
     names = frame(f"{p}_MacroName", (16, 44, 180, 420), style="group", lay=lay("v", [
         heading("macros_text"),
         w("QTreeWidget", f"{p}_MacroName_list", None, style="macro_names", items=["macro_name_text"],
-          headerHidden=True, rootIsDecorated=False, focusPolicy="NoFocus", hscroll="ScrollBarAlwaysOff"),
+          headerHidden=True, rootIsDecorated=False, focusPolicy="TabFocus", hscroll="ScrollBarAlwaysOff"),
         lay("h", [edit(f"{p}_macro_edit_macroname", max_length=64),
                   button(f"{p}_macro_btn_savemacroname", None, style="icon_button", text="\u2713",
                          tip="macro_rename_tip", fixed=(26, 26))], 4),
@@ -379,7 +381,7 @@ def macro_page(prefix, root_name):
                 items=["macro_name_text", "macro_state_text", "macro_delay_text"], rootIsDecorated=False,
                 attrs={"headerDefaultSectionSize": 62, "headerMinimumSectionSize": 40,
                        "headerStretchLastSection": True},
-                focusPolicy="NoFocus", hscroll="ScrollBarAlwaysOff")
+                focusPolicy="TabFocus", hscroll="ScrollBarAlwaysOff")
     ops = []
     for op, glyph, tip in (("up", "\u2191", "macro_up_tip"), ("down", "\u2193", "macro_down_tip"),
                            ("uptop", "\u2912", "macro_top_tip"), ("downbottom", "\u2913", "macro_bottom_tip"),

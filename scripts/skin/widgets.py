@@ -142,7 +142,7 @@ def profile_column(prefix, main_cat, list_name):
                text="\u22EF", tip="profile_more_tip"),
     ]
     list_widget = w("QListWidget", list_name, None, style="profile_list", hscroll="ScrollBarAlwaysOff",
-                    focusPolicy="NoFocus")
+                    focusPolicy="TabFocus")
     if prefix == "kb":
         kids.append(widget("kb_profile_select_tab", (16, 44, 168, 152), lay=lay("v", [list_widget])))
     else:

@@ -11,7 +11,14 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QLabel>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <regex>
 
 namespace zq::shell {
 namespace {
@@ -68,6 +75,66 @@ TEST(MessageBox, ANoticeHasOneButtonAQuestionTwoAndALongTextMakesTheBoxTaller) {
     EXPECT_GE(tall.dialog().window()->height(), ok->y() + ok->height());
     EXPECT_EQ(question.dialog().window()->height(), notice.dialog().window()->height())
         << "a short text keeps the layout's size";
+}
+
+// A line of a text of several lines that the box could show whole but that it breaks: a command broken
+// after a "/" or a "-" is no longer one a user can type as shown. (A text of one paragraph wraps.)
+bool breaksALineItCouldHold(const QLabel& label) {
+    if (!label.text().contains(QLatin1Char('\n'))) return false;
+    for (const QString& line : label.text().split(QLatin1Char('\n'))) {
+        const int width = label.fontMetrics().horizontalAdvance(line.trimmed());
+        if (width < MessageBox::kMaxTextWidth && width > label.width()) return true;
+    }
+    return false;
+}
+
+// Every message of the language file, as a notice and as a question: the whole text is inside the box
+// (no line cut off at the bottom, no command broken at the right edge) and the buttons stand below it.
+TEST(MessageBox, EveryMessageOfTheLanguageFileFitsItsBox) {
+    ui::Skin skin(test::realSkinFolder());
+    std::ifstream file(test::realSkinFolder() + "/lan_en.xml");
+    ASSERT_TRUE(file) << "the program's skin has no lan_en.xml";
+    const std::string xml((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::regex messageId(R"re(id="(message_[A-Za-z0-9_]+)")re");
+    int checked = 0;
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), messageId); it != std::sregex_iterator();
+         ++it) {
+        const std::string id = (*it)[1];
+        for (const bool question : {false, true}) {
+            SCOPED_TRACE(id + (question ? " as a question" : " as a notice"));
+            MessageBox box(skin, nullptr, {id, true, false, question});
+            auto* text = qobject_cast<QLabel*>(box.dialog().page().find("MessageText").widget());
+            QWidget* title = box.dialog().page().find("MessageTitle").widget();
+            QWidget* ok = box.dialog().page().find("confirm_btn").widget();
+            ASSERT_TRUE(text && title && ok);
+            EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+            EXPECT_FALSE(breaksALineItCouldHold(*text));
+            EXPECT_LE(title->sizeHint().width(), title->width());
+            EXPECT_GT(ok->y(), text->y() + text->height());
+            EXPECT_GE(box.dialog().window()->height(), ok->y() + ok->height());
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 20);
+
+    // The device-rule message with the longest path the program names: the command stays whole.
+    char filled[1024];
+    std::snprintf(filled, sizeof filled, skin.text("message_permission").c_str(), "keyboard",
+                  "/usr/local/lib/udev/rules.d/70-zephran-q70.rules");
+    MessageBox box(skin, nullptr, {filled, false, false});
+    auto* text = qobject_cast<QLabel*>(box.dialog().page().find("MessageText").widget());
+    ASSERT_NE(text, nullptr);
+    EXPECT_FALSE(breaksALineItCouldHold(*text));
+    EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+    EXPECT_GE(box.dialog().window()->width(), text->x() + text->width());
+    QWidget* ok = box.dialog().page().find("confirm_btn").widget();
+    QWidget* close = box.dialog().page().find("closebtn").widget();
+    ASSERT_TRUE(ok && close);
+    EXPECT_EQ(box.dialog().window()->width() - (ok->x() + ok->width()), 16)
+        << "OK keeps its place at the right";
+    EXPECT_EQ(close->mapTo(box.dialog().window(), QPoint()).x() + close->width(),
+              box.dialog().window()->width() - 12);
+    EXPECT_TRUE(text->textInteractionFlags() & Qt::TextSelectableByMouse) << "the commands can be copied";
 }
 
 TEST(MessageBox, ShowsTheTextOfItsIdOrAReadyText) {

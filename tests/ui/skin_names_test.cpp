@@ -130,13 +130,14 @@ TEST_F(RealSkin, EveryTextIdInTheLayoutsResolves) {
 }
 
 // A button that shows a symbol (✎, …, +, −, arrows, ✕) says what it does in its tooltip, and screen
-// readers get the same words as its name.
+// readers get the same words as its name; so does a button that Tab reaches and that shows only a
+// colour or a picture.
 TEST_F(RealSkin, EverySymbolButtonHasATooltipAndAnAccessibleName) {
     for (const std::string& layout : skin->layoutNames()) {
         for (QAbstractButton* b : page(layout).root()->findChildren<QAbstractButton*>()) {
             const QString shown = b->text().trimmed();
-            if (shown.isEmpty() ||
-                std::any_of(shown.begin(), shown.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+            if (shown.isEmpty() && !(b->focusPolicy() & Qt::TabFocus)) continue;
+            if (std::any_of(shown.begin(), shown.end(), [](QChar c) { return c.isLetterOrNumber(); }))
                 continue;
             EXPECT_FALSE(b->toolTip().isEmpty()) << layout << " " << b->objectName().toStdString();
             EXPECT_EQ(b->accessibleName(), b->toolTip()) << layout << " " << b->objectName().toStdString();
@@ -144,9 +145,11 @@ TEST_F(RealSkin, EverySymbolButtonHasATooltipAndAnAccessibleName) {
     }
 }
 
-// Tab reaches the controls of a page in reading order: top to bottom, and left to right within a row.
-TEST_F(RealSkin, TabMovesThroughAPageInReadingOrder) {
-    for (const char* layout : {"Mouse_deng.xml", "MousePad_deng.xml", "keyboard_deng.xml", "Mouse_DPI.xml"}) {
+// Tab reaches the controls of every window in reading order: top to bottom and left to right within a
+// row, a column at a time where the window has columns (the profile column, then the page). Going back up
+// is only allowed into a column to the right of the last control.
+TEST_F(RealSkin, TabMovesThroughEveryLayoutInReadingOrder) {
+    for (const std::string& layout : skin->layoutNames()) {
         QWidget* root = page(layout).root();
         ASSERT_NE(root, nullptr) << layout;
         root->setAttribute(Qt::WA_DontShowOnScreen);
@@ -155,16 +158,36 @@ TEST_F(RealSkin, TabMovesThroughAPageInReadingOrder) {
         for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain())
             if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(root) && w->isEnabled())
                 stops.push_back(w);
-        EXPECT_GE(stops.size(), 4u) << layout;
         for (std::size_t i = 1; i < stops.size(); ++i) {
             const QRect a(stops[i - 1]->mapTo(root, QPoint()), stops[i - 1]->size());
             const QRect b(stops[i]->mapTo(root, QPoint()), stops[i]->size());
             const bool sameRow = b.top() < a.bottom() && a.top() < b.bottom();
-            EXPECT_TRUE(sameRow ? b.left() > a.left() : b.top() >= a.top())
+            const bool nextColumn = b.left() > a.right();
+            EXPECT_TRUE(sameRow ? b.left() > a.left() : b.top() >= a.top() || nextColumn)
                 << layout << ": " << stops[i - 1]->objectName().toStdString() << " then "
                 << stops[i]->objectName().toStdString();
         }
         root->hide();
+    }
+    for (const char* layout : {"Mouse_deng.xml", "MousePad_deng.xml", "keyboard_deng.xml", "Mouse_DPI.xml",
+                               "Mouse_key.xml", "Mouse_macro.xml", "keyboard_macro.xml"}) {
+        QWidget* root = page(layout).root();
+        ASSERT_NE(root, nullptr) << layout;
+        int stops = 0;
+        for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain())
+            stops += (w->focusPolicy() & Qt::TabFocus) ? 1 : 0;
+        EXPECT_GE(stops, 4) << layout;
+    }
+}
+
+// The lists (profiles, macros, a macro's actions) are reached from the keyboard like every other control.
+TEST_F(RealSkin, EveryListTakesTheFocusFromTab) {
+    for (const std::string& layout : skin->layoutNames()) {
+        for (QAbstractItemView* view : page(layout).root()->findChildren<QAbstractItemView*>()) {
+            if (!qobject_cast<QListWidget*>(view) && !qobject_cast<QTreeWidget*>(view)) continue;
+            EXPECT_TRUE(view->focusPolicy() & Qt::TabFocus)
+                << layout << " " << view->objectName().toStdString();
+        }
     }
 }
 
