@@ -6,7 +6,6 @@
 #include "platform/autostart.h"
 #include "platform/debug.h"
 #include "platform/injected_input_hooks.h"
-#include "profiles/pages/application_links.h"
 #include "profiles/pages/profile_pages.h"
 #include "shell/colour_picker.h"
 #include "shell/command_dialogs.h"
@@ -20,6 +19,7 @@
 #include "shell/main_window.h"
 #include "shell/message_box.h"
 #include "shell/page_wiring.h"
+#include "shell/profile_status.h"
 #include "shell/save_to_device.h"
 #include "shell/simulate_panel.h"
 #include "shell/sync_wiring.h"
@@ -60,31 +60,6 @@ QJsonObject deviceStatus(const device::AppState& state, const sim::SimBackend* s
 QJsonArray strings(const std::vector<std::string>& names) {
     QJsonArray out;
     for (const std::string& name : names) out.append(QString::fromStdString(name));
-    return out;
-}
-
-// Per category: its names, the list's current position and the saved selection.
-QJsonObject profileStatus(const profiles::pages::ProfilePages& pages) {
-    static constexpr std::array<std::pair<profiles::ProfileCategory, const char*>, 7> kKeys{{
-        {profiles::ProfileCategory::MouseDevice, "ms_device"},
-        {profiles::ProfileCategory::MouseLighting, "ms_deng"},
-        {profiles::ProfileCategory::MouseKeys, "ms_key"},
-        {profiles::ProfileCategory::KeyboardDevice, "kb_device"},
-        {profiles::ProfileCategory::KeyboardLighting, "kb_deng"},
-        {profiles::ProfileCategory::KeyboardKeys, "kb_key"},
-        {profiles::ProfileCategory::PadLighting, "mp_deng"},
-    }};
-    QJsonObject out;
-    for (const auto& [category, key] : kKeys) {
-        const profiles::pages::CategoryStatus s = pages.status(category);
-        QJsonObject links;
-        for (const auto& link : profiles::pages::categoryLinks(category))
-            links.insert(QString::number(link.position), QString::fromStdString(link.path));
-        out.insert(key, QJsonObject{{"names", strings(s.names)},
-                                    {"active", s.active},
-                                    {"saved", s.saved},
-                                    {"links", links}});
-    }
     return out;
 }
 
@@ -237,7 +212,7 @@ bool Application::start() {
         for (device::DeviceClass c : device::kDeviceClasses)
             devices.insert(device::deviceKey(c), deviceStatus(*p.state, p.sim, c));
         return Reply::success({{"simulate", p.options.simulate},
-                               {"profiles", profileStatus(p.pages->profiles())},
+                               {"profiles", profileStatusJson(p.pages->profiles())},
                                {"macros", macroStatus(p.pages->macros())},
                                {"visible", p.window->isShown()},
                                {"language", QString::fromStdString(p.window->languageName())},

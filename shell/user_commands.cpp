@@ -1,6 +1,5 @@
 #include "shell/user_commands.h"
 
-#include "profiles/pages/application_links.h"
 #include "profiles/pages/profile_controls.h"
 #include "profiles/pages/profile_pages.h"
 #include "settings/colour.h"
@@ -11,12 +10,12 @@
 #include "shell/control/user_arguments.h"
 #include "shell/main_window.h"
 #include "shell/page_wiring.h"
+#include "shell/profile_status.h"
 #include "shell/save_to_device.h"
 #include "ui/page.h"
 #include "ui/skin.h"
 
 #include <QEventLoop>
-#include <QJsonArray>
 #include <QTimer>
 #include <QWidget>
 
@@ -182,16 +181,6 @@ Reply runLighting(MainWindow& window, const control::LightingRequest& r) {
 
 // ---- profiles
 
-QJsonObject categoryJson(const profiles::pages::ProfilePages& pages, profiles::ProfileCategory category) {
-    const profiles::pages::CategoryStatus s = pages.status(category);
-    QJsonArray names;
-    for (const std::string& name : s.names) names.append(QString::fromStdString(name));
-    QJsonObject links;
-    for (const auto& link : profiles::pages::categoryLinks(category))
-        links.insert(QString::number(link.position), QString::fromStdString(link.path));
-    return {{"names", names}, {"active", s.active}, {"saved", s.saved}, {"links", links}};
-}
-
 DeviceClass deviceOf(profiles::ProfileCategory category) {
     using profiles::ProfileCategory;
     switch (category) {
@@ -221,12 +210,8 @@ Reply runProfile(MainWindow& window, profiles::pages::ProfilePages& lists, Comma
     using Action = control::ProfileRequest::Action;
     const QString key = QString::fromStdString(r.categoryKey);
     if (r.action == Action::List) {
-        if (r.category) return Reply::success({{key, categoryJson(lists, *r.category)}});
-        QJsonObject all;
-        for (const auto& [category, each] : control::kProfileCategoryKeys)
-            all.insert(QString::fromUtf8(each.data(), static_cast<qsizetype>(each.size())),
-                       categoryJson(lists, category));
-        return Reply::success({{"profiles", all}});
+        if (r.category) return Reply::success({{key, profileCategoryJson(lists, *r.category)}});
+        return Reply::success({{"profiles", profileStatusJson(lists)}});
     }
     const profiles::ProfileCategory category = *r.category;
     // The lists sit on their device's pages: a selection loads the profile and sends it to the device, and
@@ -244,7 +229,7 @@ Reply runProfile(MainWindow& window, profiles::pages::ProfilePages& lists, Comma
         CommandDialogs::Scope scope(dialogs, std::nullopt);
         if (lists.status(category).active != *position) lists.select(category, *position);
         if (!scope.messages().empty()) return Reply::failure(said(window.skin(), scope.messages()));
-        if (r.action == Action::Select) return Reply::success({{key, categoryJson(lists, category)}});
+        if (r.action == Action::Select) return Reply::success({{key, profileCategoryJson(lists, category)}});
     }
     // The list's own button, with the command's file as the answer of the dialog it opens.
     CommandDialogs::Scope scope(dialogs, r.file);
@@ -256,7 +241,7 @@ Reply runProfile(MainWindow& window, profiles::pages::ProfilePages& lists, Comma
         {ui::notify::kClick, r.action == Action::Export ? controls.exportFile : controls.importFile, 0, 0});
     if (!scope.messages().empty()) return Reply::failure(said(window.skin(), scope.messages()));
     if (!scope.fileAsked()) return Reply::failure("the profile list did not take the file");
-    QJsonObject out{{key, categoryJson(lists, category)},
+    QJsonObject out{{key, profileCategoryJson(lists, category)},
                     {"file", QString::fromStdString(scope.answeredPath())}};
     if (r.action == Action::Import)
         out.insert("added", static_cast<int>(lists.status(category).names.size()) > countBefore);

@@ -215,18 +215,7 @@ void ListOperations::copyProfile(ProfileCategory category) {
         ctx_.messages.showMessage(kNameNotUsableMessage);
         return;
     }
-    std::vector<std::uint8_t> payload(info.payloadSize);
-    const fs::path sourceFile = fileOf(category, source);
-    const ProfileReadResult r =
-        sourceFile.empty() ? ProfileReadResult::Missing : readProfileFile(sourceFile, payload);
-    if (r != ProfileReadResult::Ok) {
-        ctx_.messages.showMessage(readMessage(r));
-        return;
-    }
-    if (!writeProfileFile(fileOf(category, name), info.deviceType, payload)) {
-        ctx_.messages.showMessage(kWriteFailedMessage);
-        return;
-    }
+    if (!copyProfileFile(category, fileOf(category, source), fileOf(category, name))) return;
     const int position = list.count();
     appendEntry(list, makeListEntry(category, position, name));
     const ProfileIndex index = ProfileIndex::forCategory(category);
@@ -269,15 +258,8 @@ void ListOperations::exportProfile(ProfileCategory category) {
     if (p < 0) return;
     const std::optional<std::string> chosen = ctx_.fileDialogs.saveFile(dialogRequest(category));
     if (!chosen) return;
-    std::vector<std::uint8_t> payload(info.payloadSize);
-    const fs::path file = fileOf(category, storedName(list, p));
-    const ProfileReadResult r = file.empty() ? ProfileReadResult::Missing : readProfileFile(file, payload);
-    if (r != ProfileReadResult::Ok) {
-        ctx_.messages.showMessage(readMessage(r));
-        return;
-    }
-    const std::string target = ui::withDefaultExtension(*chosen, info.extension.substr(1));
-    if (!writeProfileFile(target, info.deviceType, payload)) ctx_.messages.showMessage(kWriteFailedMessage);
+    copyProfileFile(category, fileOf(category, storedName(list, p)),
+                    ui::withDefaultExtension(*chosen, info.extension.substr(1)));
 }
 
 void ListOperations::resetProfile(ProfileCategory category) {
@@ -336,17 +318,7 @@ void ListOperations::renameProfile(ProfileCategory category) {
     // without its file.
     const std::string old = storedName(list, p);
     const fs::path oldFile = fileOf(category, old);
-    std::vector<std::uint8_t> payload(info.payloadSize);
-    const ProfileReadResult r =
-        oldFile.empty() ? ProfileReadResult::Missing : readProfileFile(oldFile, payload);
-    if (r != ProfileReadResult::Ok) {
-        ctx_.messages.showMessage(readMessage(r));
-        return;
-    }
-    if (!writeProfileFile(fileOf(category, name), info.deviceType, payload)) {
-        ctx_.messages.showMessage(kWriteFailedMessage);
-        return;
-    }
+    if (!copyProfileFile(category, oldFile, fileOf(category, name))) return;
     const ProfileIndex index = ProfileIndex::forCategory(category);
     index.setCount(list.count());
     index.setName(p, name);
@@ -356,6 +328,21 @@ void ListOperations::renameProfile(ProfileCategory category) {
     // The mouse device list's layout entries keep showing their layout; the others show the new name.
     if (list.itemTextId(p).empty()) list.setItemText(p, name);
     ctx_.page.edit(c.nameEdit).setText(name);
+}
+
+bool ListOperations::copyProfileFile(ProfileCategory category, const fs::path& from, const fs::path& to) {
+    const auto& info = categoryInfo(category);
+    std::vector<std::uint8_t> payload(info.payloadSize);
+    const ProfileReadResult r = from.empty() ? ProfileReadResult::Missing : readProfileFile(from, payload);
+    if (r != ProfileReadResult::Ok) {
+        ctx_.messages.showMessage(readMessage(r));
+        return false;
+    }
+    if (to.empty() || !writeProfileFile(to, info.deviceType, payload)) {
+        ctx_.messages.showMessage(kWriteFailedMessage);
+        return false;
+    }
+    return true;
 }
 
 } // namespace zq::profiles::pages

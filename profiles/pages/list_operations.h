@@ -10,6 +10,7 @@
 #include "profiles/profile_category.h"
 #include "settings/pages/page_context.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,10 @@ private:
     // was current already.
     void reselect(ProfileCategory category, int position);
     void applyReset(ProfileCategory category);
+    // Writes the profile stored in `from` as a new file `to` (copy, rename, export); false when it ended
+    // with a message (the source missing or unreadable, or the write failed).
+    bool copyProfileFile(ProfileCategory category, const std::filesystem::path& from,
+                         const std::filesystem::path& to);
 
     PageContext& ctx_;
     ProfileSelection& selection_;
