@@ -359,6 +359,29 @@ void Page::onSubLayoutLoaded(std::function<void(const std::string& layout)> load
     core_->onLoaded.push_back(std::move(loaded));
 }
 
+void Page::whenBuilt(std::string_view name, std::function<void()> prepare) {
+    if (built(name) || core_->pending.empty())
+        prepare();
+    else
+        onBuilt(name, std::move(prepare));
+}
+
+void Page::onBuilt(std::string_view name, std::function<void()> show) {
+    if (built(name) || core_->pending.empty()) return;
+    // Held by the page core; a weak reference back to it keeps the two from owning each other.
+    auto waiting = std::make_shared<std::function<void()>>(std::move(show));
+    core_->onLoaded.push_back(
+        [weak = std::weak_ptr<PageCore>(core_), control = toLower(name), waiting](const std::string&) {
+            auto core = weak.lock();
+            if (!core || !*waiting) return;
+            const auto at = core->index.find(control);
+            if (at == core->index.end() || !core->widget(at->second)) return;
+            const std::function<void()> run = std::move(*waiting);
+            *waiting = nullptr;
+            run();
+        });
+}
+
 Control Page::findLoaded(std::string_view name) const {
     const int i = indexOf(name);
     return i < 0 || !core_->widget(i) ? Control() : Control(core_, i);

@@ -42,6 +42,15 @@ public:
     void loadAll();
     // Called with the sub-layout's resource name each time one is built on demand.
     void onSubLayoutLoaded(std::function<void(const std::string& layout)> loaded);
+    // Runs `prepare` once the control of that name exists: at once when it does, else when its sub-layout
+    // is built (first shown, or one of its controls looked for). What a page fills its lists with at
+    // start goes through here, so pages nobody opens are never built.
+    void whenBuilt(std::string_view name, std::function<void()> prepare);
+    // Whether the control exists yet (always, on a page built whole).
+    bool built(std::string_view name) const { return findLoaded(name).exists(); }
+    // Runs `show` when the control's sub-layout is built, if it is not yet. With built(): a refresh that
+    // only shows state skips a page not built yet and runs in full when the page is built.
+    void onBuilt(std::string_view name, std::function<void()> show);
     // Every control of that name, in layout order (most names are used once).
     std::vector<Control> findAll(std::string_view name) const;
     // The control that raised a notification, even where several controls share its name.
@@ -56,6 +65,11 @@ public:
     Button button(std::string_view name) const { return as<Button>(name); }
     Palette palette(std::string_view name) const { return as<Palette>(name); }
 
+    // The control as `as` gives it, but only when its sub-layout is built already (else a null one):
+    // for keeping a list in step that fills itself from its files when it is built.
+    template <class T> T builtAs(std::string_view name) const {
+        return findLoaded(name).exists() ? T(core_, indexOf(name)) : T();
+    }
     // Every named control of the tree, in layout order, as the layout spells them.
     std::vector<std::string> controlNames() const;
 

@@ -52,11 +52,31 @@ bool isWidgetClassRegistered(const std::string& className) {
     return widgetRegistry().count(className) != 0;
 }
 
-struct Skin::Loader : QUiLoader {
-    explicit Loader(const Skin& skin) : skin(skin) {
-        // The designer plug-in folders hold nothing the layouts use; scanning them costs start-up time.
-        clearPluginPaths();
+namespace {
+
+// The designer plug-in folders hold nothing the layouts use, yet a loader loads every plug-in found there
+// as it is made (one of them brings a whole second user-interface toolkit: megabytes and milliseconds at
+// every start). As the loader's first base, this hides the application's plug-in folders while the
+// loader is made; the loader puts them back.
+struct PluginFoldersHidden {
+    PluginFoldersHidden() {
+        if (!QCoreApplication::instance()) return;
+        folders = QCoreApplication::libraryPaths();
+        hidden = true;
+        QCoreApplication::setLibraryPaths({});
     }
+    void restore() {
+        if (hidden) QCoreApplication::setLibraryPaths(folders);
+        hidden = false;
+    }
+    QStringList folders;
+    bool hidden = false;
+};
+
+} // namespace
+
+struct Skin::Loader : private PluginFoldersHidden, QUiLoader {
+    explicit Loader(const Skin& skin) : skin(skin) { restore(); }
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override {
         auto& registry = widgetRegistry();
         if (auto it = registry.find(className.toStdString()); it != registry.end()) {

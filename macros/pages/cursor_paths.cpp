@@ -107,9 +107,12 @@ void CursorPathPage::registerHandlers() {
 void CursorPathPage::start() {
     if (!ensureCursorPaths(mouseFolder(), platform::applicationFolder()))
         platform::debugString("cursor paths: default files not copied");
-    for (std::size_t g = 0; g < kCursorPathSlots; ++g)
-        if (ctx_.page.option(kGunPrefix + std::to_string(g)).selected()) slot_ = g;
-    ctx_.page.find(kEditLayout).setEnabled(false);
+    // The page's own state once it is built (most runs never open it).
+    ctx_.page.whenBuilt(kEditLayout, [this] {
+        for (std::size_t g = 0; g < kCursorPathSlots; ++g)
+            if (ctx_.page.option(kGunPrefix + std::to_string(g)).selected()) slot_ = g;
+        ctx_.page.find(kEditLayout).setEnabled(false);
+    });
 }
 
 void CursorPathPage::selectSlot(std::size_t slot) {

@@ -196,18 +196,25 @@ void MacroEditor::registerHandlers() {
 
 // ---- start, select ---------------------------------------------------------------------------------
 
+// The macro page and the button page's macro list are filled from the index when each is first built
+// (most runs open neither); until then every change goes to the index only, which is written before
+// either list is touched.
 void MacroEditor::start() {
+    ctx_.page.whenBuilt(name("_MacroName_list"), [this] { fillMacroPage(); });
+    ctx_.page.whenBuilt(name("_key_fct_combo_23"), [this] {
+        ui::ListLike combo = ctx_.page.combo(name("_key_fct_combo_23"));
+        combo.clear();
+        for (const std::string& macro : readMacroIndex(folder(), family_))
+            combo.setRowHeight(combo.add(macro, macro), kNameRowHeight);
+    });
+}
+
+void MacroEditor::fillMacroPage() {
     actions().clear();
     ui::ListLike list = ctx_.page.list(name("_MacroName_list"));
-    ui::ListLike combo = ctx_.page.combo(name("_key_fct_combo_23"));
     list.clear();
-    combo.clear();
-    for (const std::string& macro : readMacroIndex(folder(), family_)) {
-        const int row = list.add(macro, macro);
-        list.setRowHeight(row, kNameRowHeight);
-        const int item = combo.add(macro, macro);
-        combo.setRowHeight(item, kNameRowHeight);
-    }
+    for (const std::string& macro : readMacroIndex(folder(), family_))
+        list.setRowHeight(list.add(macro, macro), kNameRowHeight);
     setEditingControlsEnabled(list.count() > 0);
     if (list.count() > 0) list.select(list.count() - 1, ui::Notify::Yes);
     ui::ListLike keys = ctx_.page.combo(name("_macro_combo_keyselect"));
@@ -317,7 +324,7 @@ bool MacroEditor::addMacro() {
     list.setRowHeight(row, kAddedNameRowHeight);
     list.setItemStyle(row, kAddedNameStyle);
     list.select(row, ui::Notify::Yes);
-    ui::ListLike combo = ctx_.page.combo(name("_key_fct_combo_23"));
+    ui::ListLike combo = ctx_.page.builtAs<ui::ListLike>(name("_key_fct_combo_23"));
     combo.setRowHeight(combo.add(macro, macro), kNameRowHeight);
     ctx_.page.find(name("_macro_btn_name_sub")).setEnabled(true);
     setEditingControlsEnabled(true);
@@ -350,7 +357,7 @@ void MacroEditor::remove() {
     }
     if (!deleteMacroFile(folder(), macro)) platform::debugString("macro file not deleted: " + macro);
 
-    ui::ListLike combo = ctx_.page.combo(name("_key_fct_combo_23"));
+    ui::ListLike combo = ctx_.page.builtAs<ui::ListLike>(name("_key_fct_combo_23"));
     ui::ListLike list = ctx_.page.list(name("_MacroName_list"));
     combo.remove(s);
     list.remove(s);
@@ -436,7 +443,7 @@ void MacroEditor::renameTo(int s, const std::string& oldName, const std::string&
     ui::ListLike list = ctx_.page.list(name("_MacroName_list"));
     list.setItemText(s, typed);
     list.setItemData(s, typed);
-    ui::ListLike combo = ctx_.page.combo(name("_key_fct_combo_23"));
+    ui::ListLike combo = ctx_.page.builtAs<ui::ListLike>(name("_key_fct_combo_23"));
     combo.setItemText(s, typed);
     combo.setItemData(s, typed);
     if (refreshAssignments_) refreshAssignments_();

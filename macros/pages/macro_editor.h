@@ -27,7 +27,8 @@ public:
     MacroEditor(const MacroEditor&) = delete;
     MacroEditor& operator=(const MacroEditor&) = delete;
 
-    // Page start: the lists from the index, the last macro selected, the key combo filled.
+    // Page start: the name list and the button page's macro list from the index, each as its layout is
+    // built; on the macro page then the last macro selected and the key combo filled.
     void start();
 
     std::vector<std::string> names() const;
@@ -44,6 +45,7 @@ public:
     std::filesystem::path folder() const;
 
 private:
+    void fillMacroPage();
     void registerHandlers();
     void onSelect(const ui::Notification& n);
     void add();

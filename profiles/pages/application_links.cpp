@@ -107,7 +107,9 @@ ApplicationLinks::ApplicationLinks(PageContext& context, const platform::Foregro
                                [this, category](const ui::Notification&) { cancelButton(category); });
         // Links are kept and can be made anywhere, but only an X11 session tells which application is
         // in front: the check says so.
-        if (!foreground.available()) ctx_.page.find(c.check).setToolTipId(kNoForegroundTipId);
+        if (!foreground.available())
+            ctx_.page.whenBuilt(
+                c.check, [this, check = c.check] { ctx_.page.find(check).setToolTipId(kNoForegroundTipId); });
     }
 }
 

@@ -19,14 +19,21 @@ void ProfilePages::start() {
     for (platform::DeviceFolder folder :
          {platform::DeviceFolder::Mouse, platform::DeviceFolder::Keyboard, platform::DeviceFolder::Pad}) {
         const DeviceLists built = buildDeviceLists(folder);
+        // Each list is filled when its page is first built (at once for those built already). Whatever
+        // changes a list goes through it, which builds the page first, so what is read now is what the
+        // list shows then.
         for (std::size_t l = 0; l < built.categories.size(); ++l) {
-            ui::ListLike list = ctx_.page.list(categoryInfo(built.categories[l]).listControl);
-            fillList(list, built.lists[l]);
+            const std::string_view control = categoryInfo(built.categories[l]).listControl;
+            ctx_.page.whenBuilt(control, [this, control, entries = built.lists[l]] {
+                ui::ListLike list = ctx_.page.list(control);
+                fillList(list, entries);
+            });
         }
         for (const std::string& message : built.messages) ctx_.messages.showMessage(message);
         // The mouse's button editor opens only once a button is chosen.
         if (folder == platform::DeviceFolder::Mouse && built.complete)
-            ctx_.page.find("ms_tab_function").setEnabled(false);
+            ctx_.page.whenBuilt("ms_tab_function",
+                                [this] { ctx_.page.find("ms_tab_function").setEnabled(false); });
     }
 }
 

@@ -57,6 +57,7 @@ std::uint8_t toByte(int value) {
 } // namespace
 
 KeyboardKeyPage::KeyboardKeyPage(PageContext& context) : ctx_(context) {
+    ctx_.page.onBuilt(kMacroCombo, [this] { refreshMacroList(); });
     ui::Dispatcher& d = ctx_.dispatcher;
     namespace n = ui::notify;
     d.onFamily(n::kClick, "kb_key_", [this](const ui::Notification&, int key) { onKeyClicked(key); });
@@ -390,6 +391,8 @@ std::vector<std::string> KeyboardKeyPage::macroNames() const {
 }
 
 void KeyboardKeyPage::refreshMacroList() {
+    // The list sits on the function page, which fills it when it is built (see the constructor).
+    if (!ctx_.page.built(kMacroCombo)) return;
     const std::vector<std::string> names = macroNames();
     ui::ListLike list = ctx_.page.combo(kMacroCombo);
     bool same = list.count() == static_cast<int>(names.size());

@@ -45,6 +45,10 @@ constexpr const char* kDamagedFileMessage = "message_text_9";
 // Onboard slots beyond the three button layouts take the layout of slot 2 (both sides).
 constexpr int kHighestLayoutSlot = 2;
 
+// A control of the performance page and one of the button page: whether each page is built yet.
+constexpr const char* kPerformanceProbe = "ms_report_fct_combo";
+constexpr const char* kButtonPictureProbe = "ms_key_3";
+
 std::string dpiControl(int level, const char* item) {
     return "ms_DPI" + std::to_string(level + 1) + item;
 }
@@ -100,6 +104,16 @@ MousePage::MousePage(PageContext& context, LightingPages& lighting, ButtonEditor
 
     d.on(nt::kClick, "ms_pro_device_reset_btn", [this](const Notification&) { resetDeviceProfile(); });
     d.on(nt::kClick, "ms_pro_deng_reset_btn", [this](const Notification&) { resetLightingProfile(); });
+
+    // The performance and button pages are built when first opened (most runs open neither): until then
+    // what they would show waits, and they show it as they are built.
+    ctx_.page.onBuilt(kPerformanceProbe, [this] {
+        showPerformance();
+        if (hostShown_) showHostValues(hostShown_->first, hostShown_->second);
+    });
+    ctx_.page.onBuilt(kButtonPictureProbe, [this] {
+        if (pictureSlot_) showButtonPictures(*pictureSlot_);
+    });
 }
 
 void MousePage::onUnlessServed(const char* type, const char* name, std::function<void()> handler) {
@@ -132,11 +146,23 @@ void MousePage::refresh() {
     lighting_.applyMouseLightMode(mode);
 
     const MouseSettingsBlock b = block();
-    showReportRate(b.reportRate());
+    if (page.built(kPerformanceProbe)) showPerformance();
     page.slider("ms_deng_light_slider").setValue(b.brightness());
     page.slider("ms_deng_speed_slider")
         .setValue(kLightSliderMax - std::min<int>(b.lightSpeed(), kLightSliderMax));
 
+    lighting_.showMouseColour(b.lightColour());
+    page.option("ms_Deng_7color_check").setSelected(b.sevenColour());
+    page.option("ms_Deng_FXL_check").setSelected(b.direction() != 0);
+    page.option("ms_Deng_FXR_check").setSelected(b.direction() == 0);
+    buttons_.refresh();
+}
+
+// The report rate and the DPI levels of the performance page.
+void MousePage::showPerformance() {
+    ui::Page& page = ctx_.page;
+    const MouseSettingsBlock b = block();
+    showReportRate(b.reportRate());
     for (int row = 0; row < kLayoutDpiRows; ++row) {
         page.label(dpiControl(row, "_min")).setText(std::to_string(kDpiMin));
         page.label(dpiControl(row, "_max")).setText(std::to_string(kDpiMax));
@@ -158,12 +184,6 @@ void MousePage::refresh() {
         page.label(dpiControl(row, "_label_rank")).setTextColor(colour);
         page.label(dpiControl(row, "_label_value")).setTextColor(colour);
     }
-
-    lighting_.showMouseColour(b.lightColour());
-    page.option("ms_Deng_7color_check").setSelected(b.sevenColour());
-    page.option("ms_Deng_FXL_check").setSelected(b.direction() != 0);
-    page.option("ms_Deng_FXR_check").setSelected(b.direction() == 0);
-    buttons_.refresh();
 }
 
 void MousePage::showReportRate(int rate) {
@@ -262,8 +282,8 @@ void MousePage::selectDeviceProfile(int index) {
     // the desktop again.
     const int speed = hostValueOrOne(ctx_.hostMouse.pointerSpeed());
     const int lines = hostValueOrOne(ctx_.hostMouse.wheelScrollLines());
-    ctx_.page.slider("ms_point_speed_slider").setValue(sliderFromPointerSpeed(speed));
-    ctx_.page.edit("ms_gunlun_speed_edit").setText(std::to_string(lines));
+    hostShown_ = {speed, lines};
+    if (ctx_.page.built(kPerformanceProbe)) showHostValues(speed, lines);
     applyHostLater(speed, lines, 0);
 
     const int slot = std::clamp(index, 0, kHighestLayoutSlot);
@@ -300,7 +320,13 @@ void MousePage::selectDeviceProfile(int index) {
     // Pushed after the writes above: the push runs on the same worker, behind them. The page is refreshed
     // once the writes are done, as after every device sequence.
     ctx_.state.markDirty(DeviceClass::Mouse);
-    showButtonPictures(slot);
+    pictureSlot_ = slot;
+    if (ctx_.page.built(kButtonPictureProbe)) showButtonPictures(slot);
+}
+
+void MousePage::showHostValues(int pointerSpeed, int wheelLines) {
+    ctx_.page.slider("ms_point_speed_slider").setValue(sliderFromPointerSpeed(pointerSpeed));
+    ctx_.page.edit("ms_gunlun_speed_edit").setText(std::to_string(wheelLines));
 }
 
 void MousePage::showButtonPictures(int slot) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace zq::settings::pages {
 
@@ -42,6 +43,8 @@ private:
     void storeDpi(int level);
     void chooseDpiColour(int button);
     void showReportRate(int rate);
+    void showPerformance();
+    void showHostValues(int pointerSpeed, int wheelLines);
     void stepWheel(bool up);
     void wheelTextChanged();
     void wheelLeft();
@@ -58,6 +61,10 @@ private:
     ButtonEditor& buttons_;
     // Work handed to the UI thread from the host worker checks this first: the page may be gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // What the last device-profile selection showed, for a page built after it: the desktop's pointer
+    // speed and wheel lines, and the button layout's slot.
+    std::optional<std::pair<int, int>> hostShown_;
+    std::optional<int> pictureSlot_;
 };
 
 } // namespace zq::settings::pages

@@ -392,6 +392,19 @@ bool eventuallyByte(const Program& program, const char* device, std::size_t offs
     return recordByte(program, device, offset) == value;
 }
 
+// Waits for the end of the transfer a device's arrival starts (the pad reads its whole memory back and
+// the program takes what it read as the device's state): a change made before then would be replaced by
+// what was read. The log counts from the last dump, so it is read from the start here.
+bool arrivalReadDone(const Program& program, const char* device) {
+    std::string log;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!contains(log, "[2,0,0]") && std::chrono::steady_clock::now() < deadline) {
+        log += program.ctl({"sim", "dump", device}).out;
+        std::this_thread::sleep_for(20ms);
+    }
+    return contains(log, "[2,0,0]");
+}
+
 std::string fileBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -414,6 +427,7 @@ TEST(Program, TheUserCommandsChangeWhatTheirPageWouldAndRefuseWhatIsOutOfRange) 
     ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"pad\":{\"open\":true", &last)) << last;
     ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"mouse\":{\"open\":true", &last)) << last;
     ASSERT_TRUE(eventuallyHas(program, {"status"}, "\"keyboard\":{\"open\":true", &last)) << last;
+    ASSERT_TRUE(arrivalReadDone(program, "pad"));
 
     // DPI level 3 at 1500: code 33 in the current slot's record (slot 0: offset 17) within a push, in the
     // selected profile's file, and on the page.
