@@ -23,6 +23,11 @@ constexpr std::uint32_t kExtended = platform::kKeyFlagExtended;
 
 class MacroRecordingTest : public PageFixture {
 protected:
+    // A recording still running ends as the window goes, and reads the clock below: it ends while the
+    // clock is still there.
+    ~MacroRecordingTest() override {
+        if (pages) macroPages().stopRecording();
+    }
     void SetUp() override {
         PageFixture::SetUp();
         for (auto d : {device::DeviceClass::Mouse, device::DeviceClass::Keyboard})
