@@ -102,6 +102,13 @@ ActionList MacroEditor::actions() const {
     return ActionList(ctx_.page.list(name("_Macro_list")));
 }
 
+std::vector<std::string> MacroEditor::namesWithoutBuilding() const {
+    // The page fills its list from the index when it is built, and every change before then goes to
+    // the index alone.
+    if (!ctx_.page.built(name("_MacroName_list"))) return readMacroIndex(folder(), family_);
+    return names();
+}
+
 std::vector<std::string> MacroEditor::names() const {
     ui::ListLike list = ctx_.page.list(name("_MacroName_list"));
     std::vector<std::string> out;

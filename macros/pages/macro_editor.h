@@ -32,6 +32,8 @@ public:
     void start();
 
     std::vector<std::string> names() const;
+    // The same, read from the index while the macro page is not built yet (it stays so).
+    std::vector<std::string> namesWithoutBuilding() const;
     int selectedMacro() const;
     bool editing() const { return editing_; }
 

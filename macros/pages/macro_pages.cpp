@@ -35,8 +35,8 @@ void MacroPages::stopRecording() {
 }
 
 std::vector<std::string> MacroPages::macroNames(device::DeviceClass device) const {
-    if (device == device::DeviceClass::Mouse) return mouse_.names();
-    if (device == device::DeviceClass::Keyboard) return keyboard_.names();
+    if (device == device::DeviceClass::Mouse) return mouse_.namesWithoutBuilding();
+    if (device == device::DeviceClass::Keyboard) return keyboard_.namesWithoutBuilding();
     return {};
 }
 

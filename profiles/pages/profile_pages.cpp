@@ -23,7 +23,11 @@ void ProfilePages::start() {
         // changes a list goes through it, which builds the page first, so what is read now is what the
         // list shows then.
         for (std::size_t l = 0; l < built.categories.size(); ++l) {
-            const std::string_view control = categoryInfo(built.categories[l]).listControl;
+            const ProfileCategory category = built.categories[l];
+            const std::string_view control = categoryInfo(category).listControl;
+            std::vector<std::string>& names = namesBeforeBuilt_[category];
+            names.clear();
+            for (const ListEntry& e : built.lists[l]) names.push_back(e.storedName);
             ctx_.page.whenBuilt(control, [this, control, entries = built.lists[l]] {
                 ui::ListLike list = ctx_.page.list(control);
                 fillList(list, entries);
@@ -43,7 +47,13 @@ void ProfilePages::save(unsigned storedProfiles) {
 }
 
 CategoryStatus ProfilePages::status(ProfileCategory category) const {
-    const ui::ListLike list = ctx_.page.list(categoryInfo(category).listControl);
+    const std::string_view control = categoryInfo(category).listControl;
+    if (!ctx_.page.built(control)) {
+        const auto names = namesBeforeBuilt_.find(category);
+        return {names == namesBeforeBuilt_.end() ? std::vector<std::string>() : names->second, -1,
+                ProfileIndex::forCategory(category).select()};
+    }
+    const ui::ListLike list = ctx_.page.list(control);
     return {storedNames(list), list.current(), ProfileIndex::forCategory(category).select()};
 }
 

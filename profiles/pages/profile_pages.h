@@ -7,6 +7,7 @@
 #include "settings/pages/page_context.h"
 #include "settings/pages/settings_pages.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
 
 private:
     PageContext& ctx_;
+    // The names each list is filled with when its page is built, for status() until then (status does
+    // not build a page: nothing has changed a list that was never built).
+    std::map<ProfileCategory, std::vector<std::string>> namesBeforeBuilt_;
     settings::pages::SettingsPages& settings_;
     ProfileSelection selection_;
     ListOperations operations_;

@@ -34,6 +34,25 @@ TEST_F(PagesBuiltLate, StartingThePagesBuildsNoneOfThem) {
     for (const std::string& probe : kPageProbes) EXPECT_FALSE(page().built(probe)) << probe;
 }
 
+// What `zq70ctl status` asks: answered from what the pages would be filled with, building none.
+TEST_F(PagesBuiltLate, TheStatusOfListsNotBuiltYetBuildsNothing) {
+    const auto folder = dataFolder() / "kb";
+    std::filesystem::create_directories(folder);
+    const std::vector<std::string> macros{"Reload"};
+    ASSERT_TRUE(macros::rewriteMacroIndex(folder, macros::MacroFamily::Keyboard, macros));
+    const profiles::pages::CategoryStatus keys = profilePages().status(profiles::ProfileCategory::MouseKeys);
+    EXPECT_EQ(keys.names, std::vector<std::string>{"profile1"});
+    EXPECT_EQ(keys.active, -1);
+    EXPECT_EQ(macroPages().macroNames(device::DeviceClass::Keyboard), macros);
+    for (const std::string& probe : kPageProbes) EXPECT_FALSE(page().built(probe)) << probe;
+
+    // Built, the same answers.
+    EXPECT_EQ(page().list("kb_MacroName_list").count(), 1);
+    EXPECT_EQ(macroPages().macroNames(device::DeviceClass::Keyboard), macros);
+    EXPECT_EQ(page().list("ms_key_profile_combo").count(), 1);
+    EXPECT_EQ(profilePages().status(profiles::ProfileCategory::MouseKeys).names, keys.names);
+}
+
 TEST_F(PagesBuiltLate, AMousePageBuiltAfterTheProfileSelectionShowsIt) {
     ASSERT_FALSE(page().built("ms_report_fct_combo"));
     ASSERT_TRUE(hostMouse->setPointerSpeed(16));
