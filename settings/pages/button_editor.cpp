@@ -82,7 +82,9 @@ std::uint8_t byteOf(long value) {
 } // namespace
 
 ButtonEditor::ButtonEditor(PageContext& context) : ctx_(context) {
-    ctx_.page.onBuilt(buttonName(0), [this] { refresh(); });
+    ctx_.page.onBuilt(buttonName(0), [this] {
+        if (refreshAsked_) refresh();
+    });
     ui::Dispatcher& d = ctx_.dispatcher;
     d.onFamily(nt::kSelectChanged, "ms_key_", [this](const Notification&, int button) {
         if (button < 0 || static_cast<std::size_t>(button) >= kMouseButtonCount) return;
@@ -376,6 +378,7 @@ std::optional<std::string> ButtonEditor::macroName(int number) const {
 
 void ButtonEditor::refresh() {
     // A page not built yet shows the table when it is (see the constructor).
+    refreshAsked_ = true;
     if (!ctx_.page.built(buttonName(0))) return;
     const KeyAssignmentTable t = table();
     for (std::size_t i = 0; i < kMouseButtonCount; ++i) {

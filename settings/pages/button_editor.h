@@ -50,6 +50,8 @@ private:
     int slot() const;
 
     PageContext& ctx_;
+    // Whether the labels were asked for: a page built later shows them then (else the layout's own).
+    bool refreshAsked_ = false;
     std::optional<int> selected_;
     KeyEntry edited_{};
     int category_ = 0;

@@ -108,7 +108,7 @@ MousePage::MousePage(PageContext& context, LightingPages& lighting, ButtonEditor
     // The performance and button pages are built when first opened (most runs open neither): until then
     // what they would show waits, and they show it as they are built.
     ctx_.page.onBuilt(kPerformanceProbe, [this] {
-        showPerformance();
+        if (refreshed_) showPerformance();
         if (hostShown_) showHostValues(hostShown_->first, hostShown_->second);
     });
     ctx_.page.onBuilt(kButtonPictureProbe, [this] {
@@ -146,6 +146,7 @@ void MousePage::refresh() {
     lighting_.applyMouseLightMode(mode);
 
     const MouseSettingsBlock b = block();
+    refreshed_ = true;
     if (page.built(kPerformanceProbe)) showPerformance();
     page.slider("ms_deng_light_slider").setValue(b.brightness());
     page.slider("ms_deng_speed_slider")

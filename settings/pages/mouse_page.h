@@ -65,6 +65,8 @@ private:
     // speed and wheel lines, and the button layout's slot.
     std::optional<std::pair<int, int>> hostShown_;
     std::optional<int> pictureSlot_;
+    // Whether the page was refreshed: a performance page built later shows the block then.
+    bool refreshed_ = false;
 };
 
 } // namespace zq::settings::pages
