@@ -37,16 +37,12 @@ constexpr int kUploadLimitMs = 120000; // a macro block over a slow link takes s
 // The keyboard's custom effect: its colour tools choose the colour keys are painted with, not a light.
 constexpr int kKeyboardCustomMode = 8;
 
-const char* deviceName(DeviceClass device) {
-    return device == DeviceClass::Mouse ? "mouse" : device == DeviceClass::Pad ? "pad" : "keyboard";
-}
-
 // The window offers a device's pages only while the device is connected (its tab is hidden otherwise);
 // a command does not change settings of a device that is not there, nor report a transfer that could
 // not happen as done.
 std::optional<Reply> unlessConnected(MainWindow& window, DeviceClass device) {
     if (window.state().link(device).open.load()) return std::nullopt;
-    return Reply::failure(std::string("the ") + deviceName(device) + " is not connected");
+    return Reply::failure(std::string("the ") + device::deviceKey(device) + " is not connected");
 }
 
 // ---- lighting
@@ -136,7 +132,7 @@ Reply runLighting(MainWindow& window, const control::LightingRequest& r) {
     // Everything is checked first: a refused command changes nothing.
     if (r.mode && *r.mode >= modes.count())
         return Reply::usageError("--mode takes 0 to " + std::to_string(modes.count() - 1) + " for the " +
-                                 r.deviceName);
+                                 device::deviceKey(r.device));
     const struct {
         bool asked;
         LightingPart part;
@@ -149,7 +145,8 @@ Reply runLighting(MainWindow& window, const control::LightingRequest& r) {
     for (const auto& part : parts)
         if (part.asked && !offered(page, r.device, list, r.mode, modeNow, part.part))
             return Reply::failure(std::string(part.option) + " is not offered by effect " +
-                                  std::to_string(r.mode.value_or(modeNow)) + " of the " + r.deviceName);
+                                  std::to_string(r.mode.value_or(modeNow)) + " of the " +
+                                  device::deviceKey(r.device));
 
     // Then the controls in the page's order: the effect, the colour, the cycle, the sliders, the
     // direction.
@@ -170,7 +167,7 @@ Reply runLighting(MainWindow& window, const control::LightingRequest& r) {
     }
     const settings::LightingSettings s =
         settings::LightingSettings::fromBlock(window.state().state(r.device).current);
-    return Reply::success({{"device", QString::fromStdString(r.deviceName)},
+    return Reply::success({{"device", device::deviceKey(r.device)},
                            {"mode", s.mode()},
                            {"colour", hexColour(s.colour())},
                            {"brightness", s.brightness()},
@@ -180,20 +177,6 @@ Reply runLighting(MainWindow& window, const control::LightingRequest& r) {
 }
 
 // ---- profiles
-
-DeviceClass deviceOf(profiles::ProfileCategory category) {
-    using profiles::ProfileCategory;
-    switch (category) {
-    case ProfileCategory::MouseDevice:
-    case ProfileCategory::MouseLighting:
-    case ProfileCategory::MouseKeys:
-        return DeviceClass::Mouse;
-    case ProfileCategory::PadLighting:
-        return DeviceClass::Pad;
-    default:
-        return DeviceClass::Keyboard;
-    }
-}
 
 // What the page said during a command, as the command's error.
 std::string said(const ui::Skin& skin, const std::vector<ui::MessageRequest>& messages) {
@@ -216,7 +199,7 @@ Reply runProfile(MainWindow& window, profiles::pages::ProfilePages& lists, Comma
     const profiles::ProfileCategory category = *r.category;
     // The lists sit on their device's pages: a selection loads the profile and sends it to the device, and
     // a device that comes back later is not sent the list's selection again.
-    if (auto refused = unlessConnected(window, deviceOf(category))) return *refused;
+    if (auto refused = unlessConnected(window, profiles::pages::deviceOf(category))) return *refused;
     const profiles::pages::CategoryControls controls = profiles::pages::controlsOf(category);
 
     if (r.action == Action::Select || r.action == Action::Export) {

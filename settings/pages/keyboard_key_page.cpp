@@ -57,7 +57,6 @@ std::uint8_t toByte(int value) {
 } // namespace
 
 KeyboardKeyPage::KeyboardKeyPage(PageContext& context) : ctx_(context) {
-    ctx_.page.onBuilt(kMacroCombo, [this] { refreshMacroList(); });
     ui::Dispatcher& d = ctx_.dispatcher;
     namespace n = ui::notify;
     d.onFamily(n::kClick, "kb_key_", [this](const ui::Notification&, int key) { onKeyClicked(key); });
@@ -391,7 +390,7 @@ std::vector<std::string> KeyboardKeyPage::macroNames() const {
 }
 
 void KeyboardKeyPage::refreshMacroList() {
-    // The list sits on the function page, which fills it when it is built (see the constructor).
+    // The list sits on the function page; the macro editor fills it from the index when it is built.
     if (!ctx_.page.built(kMacroCombo)) return;
     const std::vector<std::string> names = macroNames();
     ui::ListLike list = ctx_.page.combo(kMacroCombo);

@@ -1,5 +1,6 @@
 #include "shell/control/user_arguments.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace zq::control {
@@ -70,15 +71,10 @@ std::string parseSlot(const UserArgs& args, int& slot) {
 std::string parseLighting(const UserArgs& args, LightingRequest& out) {
     if (args.empty()) return kLightingUsage;
     LightingRequest r;
-    r.deviceName = args[0];
-    if (args[0] == "mouse")
-        r.device = device::DeviceClass::Mouse;
-    else if (args[0] == "pad")
-        r.device = device::DeviceClass::Pad;
-    else if (args[0] == "keyboard")
-        r.device = device::DeviceClass::Keyboard;
-    else
-        return "the device is mouse, pad or keyboard, not " + args[0];
+    const auto named = std::find_if(device::kDeviceClasses.begin(), device::kDeviceClasses.end(),
+                                    [&](device::DeviceClass c) { return args[0] == device::deviceKey(c); });
+    if (named == device::kDeviceClasses.end()) return "the device is mouse, pad or keyboard, not " + args[0];
+    r.device = *named;
     for (std::size_t i = 1; i < args.size(); i += 2) {
         const std::string& option = args[i];
         const bool known = option == "--mode" || option == "--colour" || option == "--color" ||

@@ -38,7 +38,6 @@ std::string parseSlot(const UserArgs& args, int& slot);
 
 struct LightingRequest {
     device::DeviceClass device = device::DeviceClass::Mouse;
-    std::string deviceName; // as given: mouse, pad or keyboard
     std::optional<int> mode;
     std::optional<std::uint32_t> colour; // 0xRRGGBB
     std::optional<int> brightness;

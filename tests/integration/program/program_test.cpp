@@ -186,6 +186,19 @@ bool eventuallyHas(const Program& program, const std::vector<std::string>& args,
     return false;
 }
 
+// Reads a device's command log until it holds `marker` (bounded): each dump gives the commands since the
+// last one, so the dumps are joined.
+std::string logUntil(const Program& program, const char* device, const std::string& marker,
+                     std::chrono::milliseconds limit = 10s) {
+    std::string log;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!contains(log, marker) && std::chrono::steady_clock::now() < deadline) {
+        log += program.ctl({"sim", "dump", device}).out;
+        std::this_thread::sleep_for(20ms);
+    }
+    return log;
+}
+
 TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
     Program program;
     program.start();
@@ -197,12 +210,7 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
 
     // A settings change on the mouse: the full read-back, in the described order.
     EXPECT_EQ(program.ctl({"sim", "report", "mouse", "0x402"}).code, 0);
-    std::string log;
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!contains(log, "[2,0,0]") && std::chrono::steady_clock::now() < deadline) {
-        log += program.ctl({"sim", "dump", "mouse"}).out; // each dump gives the commands since the last
-        std::this_thread::sleep_for(50ms);
-    }
+    const std::string log = logUntil(program, "mouse", "[2,0,0]");
     // BeginTransfer, ReadDeviceInfo, ReadKeyBlock, five ReadKeyBlockPage (pages 126 bytes apart),
     // EndTransfer.
     std::size_t at = 0;
@@ -222,12 +230,7 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
     {
         // In this order; the page refresh after the switch ends with a push of the new slot's record,
         // which may come between them and is waited for, so the next look at the log starts clean.
-        std::string switched;
-        const auto until = std::chrono::steady_clock::now() + 10s;
-        while (!contains(switched, "[6,192,56]") && std::chrono::steady_clock::now() < until) {
-            switched += program.ctl({"sim", "dump", "mouse"}).out;
-            std::this_thread::sleep_for(20ms);
-        }
+        const std::string switched = logUntil(program, "mouse", "[6,192,56]");
         const std::size_t read = switched.find("[5,0,1],[6,0,1]");
         ASSERT_NE(read, std::string::npos) << switched;
         EXPECT_NE(switched.find("[5,192,56]", read), std::string::npos) << switched;
@@ -243,12 +246,7 @@ TEST(Program, DevicesComeAndGoAndTheirReportsStartReadBacks) {
     // The page refresh after the switch ends with a push of slot 0's record, whose first byte is the
     // slot register: let it reach the mouse before the mouse changes its slot itself.
     {
-        std::string pushed;
-        const auto until = std::chrono::steady_clock::now() + 10s;
-        while (!contains(pushed, "[6,0,56]") && std::chrono::steady_clock::now() < until) {
-            pushed += program.ctl({"sim", "dump", "mouse"}).out;
-            std::this_thread::sleep_for(20ms);
-        }
+        const std::string pushed = logUntil(program, "mouse", "[6,0,56]");
         ASSERT_TRUE(contains(pushed, "[6,0,56]")) << pushed;
     }
     // The mouse changed its slot itself; its profile button report refreshes the slot a second later.
@@ -303,12 +301,7 @@ TEST(Program, SaveToDeviceRunsOnceAtATimeWithItsProgressShown) {
     EXPECT_NE(program.ctl({"ui", "click", "ms_key_butt_prosave"}).code, 0) << "a second transfer started";
 
     EXPECT_EQ(program.ctl({"sim", "fault", "mouse", "none"}).code, 0);
-    std::string log;
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (!contains(log, "[9,504,8]") && std::chrono::steady_clock::now() < deadline) {
-        log += program.ctl({"sim", "dump", "mouse"}).out;
-        std::this_thread::sleep_for(50ms);
-    }
+    std::string log = logUntil(program, "mouse", "[9,504,8]", 20s);
     // The key block goes out once, bracketed by a transfer.
     EXPECT_NE(log.find("[1,0,0],[9,0,56]"), std::string::npos) << log;
     EXPECT_TRUE(eventuallyHas(program, {"ui", "get", "ms_key_butt_prosave"}, "\"enabled\":true", &last))
@@ -396,13 +389,7 @@ bool eventuallyByte(const Program& program, const char* device, std::size_t offs
 // the program takes what it read as the device's state): a change made before then would be replaced by
 // what was read. The log counts from the last dump, so it is read from the start here.
 bool arrivalReadDone(const Program& program, const char* device) {
-    std::string log;
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!contains(log, "[2,0,0]") && std::chrono::steady_clock::now() < deadline) {
-        log += program.ctl({"sim", "dump", device}).out;
-        std::this_thread::sleep_for(20ms);
-    }
-    return contains(log, "[2,0,0]");
+    return contains(logUntil(program, device, "[2,0,0]"), "[2,0,0]");
 }
 
 std::string fileBytes(const fs::path& file) {
@@ -527,12 +514,7 @@ TEST(Program, TheUserCommandsChangeWhatTheirPageWouldAndRefuseWhatIsOutOfRange) 
     program.start();
     ASSERT_TRUE(program.answers());
     ASSERT_TRUE(eventuallyHas(program, {"profile", "list", "ms_device"}, "\"active\":2,", &last)) << last;
-    std::string log;
-    const auto sent = std::chrono::steady_clock::now() + 5s;
-    while (!contains(log, "[6,128,56]") && std::chrono::steady_clock::now() < sent) {
-        log += program.ctl({"sim", "dump", "mouse"}).out;
-        std::this_thread::sleep_for(50ms);
-    }
+    const std::string log = logUntil(program, "mouse", "[6,128,56]", 5s);
     EXPECT_TRUE(contains(log, "[6,128,56]")) << log;
     EXPECT_EQ(program.ctl({"quit"}).code, 0);
     EXPECT_EQ(Program::waitFor(program.pid(), 3s), 0);
